@@ -75,7 +75,7 @@ std::string to_string(const Address& address); // "127.0.0.1:80"
 // A connected TCP stream. Move-only; closes on destruction.
 class Stream {
 public:
-    Stream() = default;
+    Stream();
     Stream(Stream&& other) noexcept;
     Stream& operator=(Stream&& other) noexcept;
     ~Stream();
@@ -113,7 +113,7 @@ private:
 // A listening TCP socket.
 class Listener {
 public:
-    Listener() = default;
+    Listener();
     Listener(Listener&& other) noexcept;
     Listener& operator=(Listener&& other) noexcept;
     ~Listener();
