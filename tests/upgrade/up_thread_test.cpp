@@ -1,0 +1,384 @@
+#include "upgrade/fake/manual_main_thread.h"
+#include "upgrade/thread_stopped.h"
+#include "upgrade/up_thread.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <mutex>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace qirelo::upgrade {
+namespace {
+
+using namespace std::chrono_literals;
+
+// A log the worker and the main thread both write to, in order.
+class Journal {
+public:
+    void Add(const std::string& entry) {
+        std::lock_guard lock(mutex_);
+        entries_.push_back(entry);
+    }
+    std::vector<std::string> Entries() const {
+        std::lock_guard lock(mutex_);
+        return entries_;
+    }
+    bool Has(const std::string& entry) const {
+        for (const auto& e : Entries()) {
+            if (e == entry) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+private:
+    mutable std::mutex mutex_;
+    std::vector<std::string> entries_;
+};
+
+class TupThreadTest : public ::testing::Test {
+protected:
+    bool ServeUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = 10s) {
+        return mainThread.ServeUntil(done, limit);
+    }
+    // Lets a stopped worker's thread run on for a moment, so a step that
+    // wrongly followed the stop would have had time to show.
+    void Settle() {
+        std::this_thread::sleep_for(100ms);
+        mainThread.RunPending();
+    }
+
+    fake::ManualMainThread mainThread;
+    Journal journal;
+    const std::thread::id mainId = std::this_thread::get_id();
+};
+
+TEST_F(TupThreadTest,
+       ExecuteReturnsAtOnceAndRunsTheRoutineOnItsOwnThreadThenOnTerminateOnTheMainThread) {
+    TupThread thread(mainThread);
+    std::atomic<bool> release{false};
+    std::thread::id workerId, terminateId;
+    thread.OnExecute = [&](TupCustomThread&) {
+        workerId = std::this_thread::get_id();
+        while (!release) {
+            std::this_thread::sleep_for(1ms);
+        }
+    };
+    thread.OnTerminate = [&](TupCustomThread&) {
+        terminateId = std::this_thread::get_id();
+        journal.Add("terminate");
+    };
+
+    EXPECT_TRUE(thread.Execute());
+    EXPECT_TRUE(ServeUntil([&] { return thread.Executing(); }));
+    release = true;
+    ASSERT_TRUE(ServeUntil([&] { return journal.Has("terminate"); }));
+    EXPECT_NE(workerId, mainId);
+    EXPECT_EQ(terminateId, mainId);
+    EXPECT_TRUE(ServeUntil([&] { return !thread.Executing(); }));
+}
+
+TEST_F(TupThreadTest, SynchronizeRunsOnTheMainThreadWhileTheWorkerWaits) {
+    TupThread thread(mainThread);
+    thread.OnExecute = [&](TupCustomThread& self) {
+        journal.Add("before");
+        self.Synchronize(
+            [&] { journal.Add(std::this_thread::get_id() == mainId ? "on main" : "elsewhere"); });
+        journal.Add("after");
+    };
+    thread.Execute();
+    ASSERT_TRUE(ServeUntil([&] { return journal.Has("after"); }));
+    EXPECT_EQ(journal.Entries(), (std::vector<std::string>{"before", "on main", "after"}));
+}
+
+TEST_F(TupThreadTest, AnExceptionInOnExecuteEndsTheRunQuietlyAndOnTerminateStillRuns) {
+    TupThread thread(mainThread);
+    thread.OnExecute = [&](TupCustomThread&) {
+        journal.Add("execute");
+        throw std::runtime_error("bad record");
+    };
+    thread.OnTerminate = [&](TupCustomThread&) { journal.Add("terminate"); };
+    thread.Execute();
+    ASSERT_TRUE(ServeUntil([&] { return journal.Has("terminate"); }));
+    EXPECT_EQ(journal.Entries(), (std::vector<std::string>{"execute", "terminate"}));
+}
+
+TEST_F(TupThreadTest, AnAssignedOnExceptionRunsOnTheMainThreadBeforeOnTerminate) {
+    TupThread thread(mainThread);
+    thread.OnExecute = [&](TupCustomThread&) { throw std::runtime_error("bad record"); };
+    thread.OnException = [&](TupCustomThread&) {
+        journal.Add(std::this_thread::get_id() == mainId ? "exception on main" : "elsewhere");
+    };
+    thread.OnTerminate = [&](TupCustomThread&) { journal.Add("terminate"); };
+    thread.Execute();
+    ASSERT_TRUE(ServeUntil([&] { return journal.Has("terminate"); }));
+    EXPECT_EQ(journal.Entries(), (std::vector<std::string>{"exception on main", "terminate"}));
+}
+
+TEST_F(TupThreadTest,
+       AnExceptionInASynchronisedCallIsDroppedOrRaisedOnTheWorkerByHandleExceptions) {
+    for (bool handle : {true, false}) {
+        SCOPED_TRACE(handle);
+        Journal log;
+        TupThread thread(mainThread);
+        thread.HandleExceptions = handle;
+        thread.OnExecute = [&](TupCustomThread& self) {
+            try {
+                self.Synchronize([] { throw std::runtime_error("page load failed"); });
+                log.Add("went on");
+            } catch (const std::runtime_error& error) {
+                log.Add(std::string("raised: ") + error.what());
+            }
+        };
+        thread.OnTerminate = [&](TupCustomThread&) { log.Add("terminate"); };
+        thread.Execute();
+        ASSERT_TRUE(ServeUntil([&] { return log.Has("terminate"); }));
+        EXPECT_EQ(log.Entries()[0], handle ? "went on" : "raised: page load failed");
+    }
+}
+
+TEST_F(TupThreadTest, ForcedStopWakesASleepAtOnceAndNoFurtherStepOrOnTerminateFollows) {
+    TupThread thread(mainThread);
+    std::atomic<bool> asleep{false};
+    thread.OnExecute = [&](TupCustomThread& self) {
+        asleep = true;
+        self.Sleep(60s);
+        journal.Add("after sleep");
+    };
+    thread.OnTerminate = [&](TupCustomThread&) { journal.Add("terminate"); };
+    thread.Execute();
+    ASSERT_TRUE(ServeUntil([&] { return asleep.load(); }));
+
+    const auto start = std::chrono::steady_clock::now();
+    thread.Terminate(true);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 1s) << "the caller must not wait";
+    EXPECT_FALSE(thread.Executing()) << "a fresh idle thread object takes the place";
+    Settle();
+    EXPECT_TRUE(journal.Entries().empty());
+}
+
+TEST_F(TupThreadTest, ForcedStopWithdrawsASynchronisedCallTheMainThreadHasNotBegun) {
+    TupThread thread(mainThread);
+    std::atomic<bool> calling{false};
+    thread.OnExecute = [&](TupCustomThread& self) {
+        calling = true;
+        self.Synchronize([&] { journal.Add("window touched"); });
+        journal.Add("after call");
+    };
+    thread.OnTerminate = [&](TupCustomThread&) { journal.Add("terminate"); };
+    thread.Execute();
+    while (!calling) {
+        std::this_thread::sleep_for(1ms);
+    }
+    std::this_thread::sleep_for(20ms); // the call is now queued, not yet served
+    thread.Terminate(true);
+    Settle(); // the main thread now dispatches the queue
+    EXPECT_TRUE(journal.Entries().empty());
+}
+
+TEST_F(TupThreadTest, StopTokenCallbacksFireOnTheForcedStopToAbortBlockingCalls) {
+    TupThread thread(mainThread);
+    std::atomic<bool> blocked{false};
+    thread.OnExecute = [&](TupCustomThread& self) {
+        // Stands in for a blocking socket call that the stop aborts.
+        std::mutex m;
+        std::condition_variable_any cv;
+        bool aborted = false;
+        std::stop_callback abort(self.StopToken(), [&] {
+            std::lock_guard lock(m);
+            aborted = true;
+            cv.notify_all();
+        });
+        std::unique_lock lock(m);
+        blocked = true;
+        cv.wait(lock, [&] { return aborted; });
+        lock.unlock();
+        journal.Add("aborted");
+        self.CheckStop();
+        journal.Add("after check");
+    };
+    thread.Execute();
+    ASSERT_TRUE(ServeUntil([&] { return blocked.load(); }));
+    thread.Terminate(true);
+    Settle();
+    EXPECT_EQ(journal.Entries(), std::vector<std::string>{"aborted"});
+}
+
+TEST_F(TupThreadTest, ExecuteDuringARunEndsItAndStartsAfreshWithAtMostOneRoutineLive) {
+    TupThread thread(mainThread);
+    std::atomic<int> live{0}, mostLive{0}, starts{0};
+    thread.OnExecute = [&](TupCustomThread& self) {
+        const int now = ++live;
+        mostLive = std::max(mostLive.load(), now);
+        ++starts;
+        struct Leave {
+            std::atomic<int>& live;
+            ~Leave() {
+                std::this_thread::sleep_for(30ms); // slow unwinding
+                --live;
+            }
+        } leave{live};
+        self.Sleep(60s);
+    };
+    thread.OnTerminate = [&](TupCustomThread&) { journal.Add("terminate"); };
+    thread.Execute();
+    ASSERT_TRUE(ServeUntil([&] { return starts == 1; }));
+    thread.Execute();
+    ASSERT_TRUE(ServeUntil([&] { return starts == 2; }));
+    EXPECT_TRUE(thread.Executing());
+    EXPECT_EQ(mostLive, 1);
+    thread.Terminate(true);
+    Settle();
+    EXPECT_FALSE(journal.Has("terminate"));
+}
+
+TEST_F(TupThreadTest, TerminateWithoutKillOnlyRaisesTheFlagTheRoutineTests) {
+    TupThread thread(mainThread);
+    thread.OnExecute = [&](TupCustomThread& self) {
+        while (!self.Terminated()) {
+            self.Sleep(1ms);
+        }
+        journal.Add("saw terminated");
+    };
+    thread.OnTerminate = [&](TupCustomThread&) { journal.Add("terminate"); };
+    thread.Execute();
+    ASSERT_TRUE(ServeUntil([&] { return thread.Executing(); }));
+    EXPECT_FALSE(thread.Terminated());
+    thread.Terminate();
+    ASSERT_TRUE(ServeUntil([&] { return journal.Has("terminate"); }));
+    EXPECT_EQ(journal.Entries(), (std::vector<std::string>{"saw terminated", "terminate"}));
+}
+
+TEST_F(TupThreadTest, KillOnAnIdleComponentFiresNothingAndTheNextExecuteRuns) {
+    TupThread thread(mainThread);
+    thread.OnExecute = [&](TupCustomThread&) { journal.Add("execute"); };
+    thread.OnTerminate = [&](TupCustomThread&) { journal.Add("terminate"); };
+    thread.Terminate(true);
+    Settle();
+    EXPECT_TRUE(journal.Entries().empty());
+    EXPECT_TRUE(thread.Suspended()) << "the fresh thread object waits to be started";
+    thread.Execute();
+    EXPECT_FALSE(thread.Suspended());
+    ASSERT_TRUE(ServeUntil([&] { return journal.Has("terminate"); }));
+    EXPECT_EQ(journal.Entries(), (std::vector<std::string>{"execute", "terminate"}));
+}
+
+TEST_F(TupThreadTest, AStopFromTheWorkerItselfEndsItsRoutineWithoutOnTerminate) {
+    TupThread thread(mainThread);
+    thread.OnExecute = [&](TupCustomThread& self) {
+        journal.Add("before");
+        self.Terminate(true);
+        journal.Add("after");
+    };
+    thread.OnTerminate = [&](TupCustomThread&) { journal.Add("terminate"); };
+    thread.Execute();
+    ASSERT_TRUE(ServeUntil([&] { return journal.Has("before"); }));
+    Settle();
+    EXPECT_EQ(journal.Entries(), std::vector<std::string>{"before"});
+    thread.OnTerminate = nullptr;
+    thread.Execute();
+    ASSERT_TRUE(ServeUntil([&] { return journal.Entries().size() == 2; }));
+}
+
+TEST_F(TupThreadTest, DestroyingTheComponentEndsItsRunningThreadWithoutOnTerminate) {
+    std::atomic<bool> asleep{false};
+    {
+        TupThread thread(mainThread);
+        thread.OnExecute = [&](TupCustomThread& self) {
+            asleep = true;
+            self.Sleep(60s);
+            journal.Add("after sleep");
+        };
+        thread.OnTerminate = [&](TupCustomThread&) { journal.Add("terminate"); };
+        thread.Execute();
+        ASSERT_TRUE(ServeUntil([&] { return asleep.load(); }));
+    }
+    Settle();
+    EXPECT_TRUE(journal.Entries().empty());
+}
+
+TEST_F(TupThreadTest, WaitThreadWaitsForTheRunWhileServingItsSynchronisedCalls) {
+    TupThread thread(mainThread);
+    thread.WaitThread = true;
+    thread.OnExecute = [&](TupCustomThread& self) {
+        self.Synchronize([&] { journal.Add("synchronised"); });
+        journal.Add("done");
+    };
+    EXPECT_TRUE(thread.Execute());
+    EXPECT_EQ(journal.Entries(), (std::vector<std::string>{"synchronised", "done"}));
+}
+
+TEST_F(TupThreadTest, WaitTimeoutFiresOnWaitTimeoutExpiredAndStopsTheRunUnlessTheHandlerSaysNo) {
+    for (bool terminate : {true, false}) {
+        SCOPED_TRACE(terminate);
+        Journal log;
+        std::atomic<bool> release{false};
+        TupThread thread(mainThread);
+        thread.WaitThread = true;
+        thread.WaitTimeout = 50;
+        thread.OnExecute = [&](TupCustomThread& self) {
+            while (!release) {
+                self.Sleep(1ms);
+            }
+            log.Add("finished");
+        };
+        thread.OnWaitTimeoutExpired = [&](TupCustomThread&, bool& terminateThread) {
+            log.Add("expired");
+            terminateThread = terminate;
+        };
+        EXPECT_EQ(thread.Execute(), !terminate);
+        EXPECT_EQ(thread.Executing(), !terminate);
+        release = true;
+        Settle();
+        EXPECT_EQ(log.Has("finished"), !terminate);
+        EXPECT_TRUE(log.Has("expired"));
+    }
+}
+
+TEST_F(TupThreadTest, SuspendedHoldsTheRoutineAtItsNextStopTest) {
+    TupThread thread(mainThread);
+    std::atomic<int> steps{0};
+    thread.OnExecute = [&](TupCustomThread& self) {
+        for (;;) {
+            self.CheckStop();
+            ++steps;
+            std::this_thread::sleep_for(1ms);
+        }
+    };
+    thread.Execute();
+    ASSERT_TRUE(ServeUntil([&] { return steps > 0; }));
+    thread.SetSuspended(true);
+    std::this_thread::sleep_for(20ms);
+    const int held = steps;
+    std::this_thread::sleep_for(50ms);
+    EXPECT_LE(steps - held, 1);
+    thread.SetSuspended(false);
+    EXPECT_TRUE(ServeUntil([&] { return steps > held + 5; }));
+    thread.Terminate(true);
+}
+
+TEST_F(TupThreadTest, PriorityIsKeptAcrossRuns) {
+    TupThread thread(mainThread);
+    EXPECT_EQ(thread.Priority(), TThreadPriority::tpNormal);
+    thread.SetPriority(TThreadPriority::tpLower);
+    std::atomic<bool> seen{false};
+    TThreadPriority inside = TThreadPriority::tpNormal;
+    thread.OnExecute = [&](TupCustomThread& self) {
+        inside = self.Priority();
+        seen = true;
+    };
+    thread.Execute();
+    ASSERT_TRUE(ServeUntil([&] { return seen.load(); }));
+    EXPECT_EQ(inside, TThreadPriority::tpLower);
+    thread.Terminate(true);
+    EXPECT_EQ(thread.Priority(), TThreadPriority::tpLower);
+}
+
+} // namespace
+} // namespace qirelo::upgrade

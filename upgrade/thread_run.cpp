@@ -1,0 +1,205 @@
+#include "upgrade/thread_run.h"
+
+#include "upgrade/thread_stopped.h"
+
+#include <exception>
+
+namespace qirelo::upgrade {
+namespace {
+
+thread_local ThreadRun* t_currentRun = nullptr;
+
+// One call carried to the main thread. The worker waits for it; a stop that
+// arrives before the main thread has begun it withdraws it, so it never runs
+// after the stop. One that has begun is let finish: it is the main thread's
+// own short work on the window and it must not be cut in half.
+class PendingCall {
+public:
+    enum class Status { Queued, Running, Done, Withdrawn };
+
+    void RunOnMainThread(const std::function<void()>& method, const ComponentLife& life) {
+        {
+            std::lock_guard lock(mutex_);
+            if (status_ != Status::Queued) {
+                return;
+            }
+            if (life.destroying) {
+                // Skipped: the worker goes on as if it had run.
+                status_ = Status::Done;
+                changed_.notify_all();
+                return;
+            }
+            status_ = Status::Running;
+        }
+        std::exception_ptr error;
+        try {
+            method();
+        } catch (...) {
+            error = std::current_exception();
+        }
+        std::lock_guard lock(mutex_);
+        error_ = error;
+        status_ = Status::Done;
+        changed_.notify_all();
+    }
+
+    // Worker side: returns the call's exception (or none) once it has run;
+    // raises EThreadStopped when the run is stopped meanwhile.
+    std::exception_ptr Await(std::stop_token stop) {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, stop, [this] { return status_ == Status::Done; });
+        if (status_ == Status::Queued) {
+            status_ = Status::Withdrawn;
+            throw EThreadStopped{};
+        }
+        changed_.wait(lock, [this] { return status_ == Status::Done; });
+        return error_;
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable_any changed_;
+    Status status_ = Status::Queued;
+    std::exception_ptr error_;
+};
+
+} // namespace
+
+ThreadRun::ThreadRun(TupCustomThread& owner, MainThreadQueue& mainThread,
+                     std::shared_ptr<const ComponentLife> life)
+    : owner_(owner), mainThread_(mainThread), life_(std::move(life)) {}
+
+ThreadRun* ThreadRun::Current() {
+    return t_currentRun;
+}
+
+void ThreadRun::Procedure(RunSettings settings, std::thread predecessor) {
+    if (predecessor.joinable()) {
+        predecessor.join();
+    }
+    t_currentRun = this;
+    {
+        std::lock_guard lock(mutex_);
+        priorityControl_ = ThreadPriorityControl::ForCurrentThread();
+        priorityControl_->Set(priority_);
+    }
+    handleExceptions_ = settings.HandleExceptions;
+    if (terminated_ || Killed()) {
+        MarkEnded();
+        return;
+    }
+    executing_ = true;
+    RunGuarded(settings.OnExecute, settings);
+    RunOnTerminate(settings);
+    executing_ = false;
+    MarkEnded();
+}
+
+void ThreadRun::RunGuarded(const TNotifyEvent& handler, const RunSettings& settings) {
+    if (!handler || life_->destroying) {
+        return;
+    }
+    try {
+        handler(owner_);
+    } catch (const EThreadStopped&) {
+        // Forced stop: the routine has unwound; nothing more of it runs.
+    } catch (...) {
+        if (!settings.HandleExceptions) {
+            throw;
+        }
+        HandleFailure(settings);
+    }
+}
+
+void ThreadRun::HandleFailure(const RunSettings& settings) {
+    if (!settings.OnException || Killed() || life_->destroying) {
+        return;
+    }
+    try {
+        Synchronize([&] { settings.OnException(owner_); });
+    } catch (const EThreadStopped&) {
+    }
+}
+
+void ThreadRun::RunOnTerminate(const RunSettings& settings) {
+    if (!settings.OnTerminate || Killed() || life_->destroying) {
+        return;
+    }
+    try {
+        Synchronize([&] {
+            try {
+                settings.OnTerminate(owner_);
+            } catch (...) {
+                if (!settings.HandleExceptions || !settings.OnException) {
+                    throw;
+                }
+                // Already on the main thread: called directly.
+                settings.OnException(owner_);
+            }
+        });
+    } catch (const EThreadStopped&) {
+    }
+}
+
+void ThreadRun::MarkEnded() {
+    ended_ = true;
+    t_currentRun = nullptr;
+    mainThread_.Wake();
+}
+
+void ThreadRun::CheckStop() {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, stop_.get_token(), [this] { return !suspended_; });
+    if (Killed()) {
+        throw EThreadStopped{};
+    }
+}
+
+void ThreadRun::Sleep(std::chrono::milliseconds duration) {
+    CheckStop();
+    {
+        std::unique_lock lock(mutex_);
+        changed_.wait_for(lock, stop_.get_token(), duration, [] { return false; });
+    }
+    CheckStop();
+}
+
+void ThreadRun::Synchronize(const std::function<void()>& method) {
+    CheckStop();
+    if (life_->destroying) {
+        return;
+    }
+    auto call = std::make_shared<PendingCall>();
+    mainThread_.Post([call, method, life = life_] { call->RunOnMainThread(method, *life); });
+    const std::exception_ptr error = call->Await(stop_.get_token());
+    if (error && !handleExceptions_) {
+        std::rethrow_exception(error);
+    }
+    CheckStop();
+}
+
+void ThreadRun::Kill() {
+    terminated_ = true;
+    stop_.request_stop();
+}
+
+void ThreadRun::SetSuspended(bool suspended) {
+    std::lock_guard lock(mutex_);
+    suspended_ = suspended;
+    changed_.notify_all();
+}
+
+void ThreadRun::SetPriority(TThreadPriority priority) {
+    std::lock_guard lock(mutex_);
+    priority_ = priority;
+    if (priorityControl_) {
+        priorityControl_->Set(priority);
+    }
+}
+
+TThreadPriority ThreadRun::Priority() const {
+    std::lock_guard lock(mutex_);
+    return priorityControl_ && !ended_ ? priorityControl_->Get() : priority_;
+}
+
+} // namespace qirelo::upgrade
