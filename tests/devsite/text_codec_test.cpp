@@ -1,0 +1,69 @@
+#include "devsite/codepage.h"
+#include "devsite/text_codec.h"
+
+#include "support.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+namespace qirelo::devsite {
+namespace {
+
+using test_support::parse_request;
+using test_support::post_form;
+
+TEST(ParseForm, DecodesPlusAndEscapesAndKeepsTheFirstOfARepeatedName) {
+    auto fields = parse_form("a=x+y%21&b&a=second&c=%E4%BC%9A&&");
+    EXPECT_EQ(fields["a"], "x y!");
+    EXPECT_EQ(fields["b"], "");
+    EXPECT_EQ(fields["c"], "\xE4\xBC\x9A");
+    EXPECT_THROW(parse_form("a=%4"), HttpRequestError);
+}
+
+TEST(RequestFields, APostedFormWinsOverTheQueryButOtherBodiesAreNotFields) {
+    auto form = request_fields(post_form("/x?a=query&b=only", "a=body"));
+    EXPECT_EQ(form["a"], "body");
+    EXPECT_EQ(form["b"], "only");
+    auto text = request_fields(parse_request("POST /x?a=query HTTP/1.1\r\nHost: h\r\nContent-Type: "
+                                             "text/plain\r\nContent-Length: 6\r\n\r\na=body"));
+    EXPECT_EQ(text["a"], "query");
+}
+
+TEST(RequestCookies, ReadsEveryCookieHeader) {
+    auto cookies = request_cookies(parse_request(
+        "GET / HTTP/1.1\r\nHost: h\r\nCookie: user%5Fid=7; b=2\r\ncookie: c=3;d\r\n\r\n"));
+    EXPECT_EQ(cookies["user%5Fid"], "7");
+    EXPECT_EQ(cookies["b"], "2");
+    EXPECT_EQ(cookies["c"], "3");
+    EXPECT_EQ(cookies.count("d"), 0u);
+}
+
+TEST(PercentEncode, EncodesAllButLettersAndDigitsAsTheSiteDoes) {
+    EXPECT_EQ(percent_encode("user_id"), "user%5Fid");
+    EXPECT_EQ(percent_encode("a b;\xBB"), "a%20b%3B%BB");
+}
+
+TEST(Escaping, HtmlAndJsonSurviveHostileText) {
+    EXPECT_EQ(html_escape("<a href=\"x\">&'"), "&lt;a href=&quot;x&quot;&gt;&amp;&#39;");
+    EXPECT_EQ(json_string("q\"\\\n\x01"), "\"q\\\"\\\\\\n\\u0001\"");
+    EXPECT_EQ(json_string("会"), "\"会\"");
+    // A GB2312 byte pair is no UTF-8: each byte is written as an escape.
+    EXPECT_EQ(json_string("\xBB\xE1"), "\"\\u00bb\\u00e1\"");
+}
+
+TEST(Utf8, RejectsTruncatedOverlongAndSurrogateForms) {
+    EXPECT_TRUE(is_utf8("abc 会员"));
+    EXPECT_FALSE(is_utf8("\xE4\xBC"));
+    EXPECT_FALSE(is_utf8("\xC0\xAF"));
+    EXPECT_FALSE(is_utf8("\xED\xA0\x80"));
+}
+
+TEST(CodePage, ConvertsBetweenGb2312AndUtf8) {
+    EXPECT_EQ(gb2312_to_utf8("\xBB\xE1\xD4\xB1 demo"), "会员 demo");
+    EXPECT_EQ(utf8_to_gb2312("会员 demo"), "\xBB\xE1\xD4\xB1 demo");
+    EXPECT_THROW(gb2312_to_utf8("\xBB"), CodePageError);
+    EXPECT_THROW(utf8_to_gb2312("\xF0\x9F\x98\x80"), CodePageError); // an emoji has no GB2312 form
+}
+
+} // namespace
+} // namespace qirelo::devsite
