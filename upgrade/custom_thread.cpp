@@ -9,10 +9,10 @@ namespace qirelo::upgrade {
 
 namespace {
 // How often a waiting starter looks again at the run when nothing wakes it.
-constexpr std::chrono::milliseconds kWaitSlice{50};
+constexpr std::chrono::milliseconds kWaitSlice{10};
 } // namespace
 
-TupCustomThread::TupCustomThread(MainThreadQueue& mainThread)
+TupCustomThread::TupCustomThread(MainThread& mainThread)
     : mainThread_(mainThread), life_(std::make_shared<ComponentLife>()),
       thread_(std::make_unique<TupEventThread>(*this, mainThread_, life_, priority_)) {}
 

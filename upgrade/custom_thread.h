@@ -1,7 +1,7 @@
 #pragma once
 
 #include "upgrade/event_thread.h"
-#include "upgrade/main_thread_queue.h"
+#include "upgrade/main_thread.h"
 #include "upgrade/thread_run.h"
 
 #include <chrono>
@@ -24,7 +24,7 @@ namespace qirelo::upgrade {
 // terminated outright: that could leave locks it held taken for good.
 class TupCustomThread {
 public:
-    explicit TupCustomThread(MainThreadQueue& mainThread);
+    explicit TupCustomThread(MainThread& mainThread);
     virtual ~TupCustomThread();
     TupCustomThread(const TupCustomThread&) = delete;
     TupCustomThread& operator=(const TupCustomThread&) = delete;
@@ -78,7 +78,7 @@ private:
     void ReplaceThreadObject();
     bool WaitForRun();
 
-    MainThreadQueue& mainThread_;
+    MainThread& mainThread_;
     std::shared_ptr<ComponentLife> life_;
     TThreadPriority priority_ = TThreadPriority::tpNormal;
     std::unique_ptr<TupEventThread> thread_;

@@ -2,7 +2,7 @@
 
 namespace qirelo::upgrade {
 
-TupEventThread::TupEventThread(TupCustomThread& owner, MainThreadQueue& mainThread,
+TupEventThread::TupEventThread(TupCustomThread& owner, MainThread& mainThread,
                                std::shared_ptr<const ComponentLife> life, TThreadPriority priority)
     : run_(std::make_shared<ThreadRun>(owner, mainThread, std::move(life))) {
     run_->SetPriority(priority);

@@ -12,7 +12,7 @@ namespace qirelo::upgrade {
 // ThreadRun shared with the OS thread.
 class TupEventThread {
 public:
-    TupEventThread(TupCustomThread& owner, MainThreadQueue& mainThread,
+    TupEventThread(TupCustomThread& owner, MainThread& mainThread,
                    std::shared_ptr<const ComponentLife> life, TThreadPriority priority);
     // Freeing: stops the run and waits for its OS thread (and any predecessor)
     // to end. Blocking steps all wake on the stop, so the wait is short, and

@@ -9,63 +9,9 @@ namespace {
 
 thread_local ThreadRun* t_currentRun = nullptr;
 
-// One call carried to the main thread. The worker waits for it; a stop that
-// arrives before the main thread has begun it withdraws it, so it never runs
-// after the stop. One that has begun is let finish: it is the main thread's
-// own short work on the window and it must not be cut in half.
-class PendingCall {
-public:
-    enum class Status { Queued, Running, Done, Withdrawn };
-
-    void RunOnMainThread(const std::function<void()>& method, const ComponentLife& life) {
-        {
-            std::lock_guard lock(mutex_);
-            if (status_ != Status::Queued) {
-                return;
-            }
-            if (life.destroying) {
-                // Skipped: the worker goes on as if it had run.
-                status_ = Status::Done;
-                changed_.notify_all();
-                return;
-            }
-            status_ = Status::Running;
-        }
-        std::exception_ptr error;
-        try {
-            method();
-        } catch (...) {
-            error = std::current_exception();
-        }
-        std::lock_guard lock(mutex_);
-        error_ = error;
-        status_ = Status::Done;
-        changed_.notify_all();
-    }
-
-    // Worker side: returns the call's exception (or none) once it has run;
-    // raises EThreadStopped when the run is stopped meanwhile.
-    std::exception_ptr Await(std::stop_token stop) {
-        std::unique_lock lock(mutex_);
-        changed_.wait(lock, stop, [this] { return status_ == Status::Done; });
-        if (status_ == Status::Queued) {
-            status_ = Status::Withdrawn;
-            throw EThreadStopped{};
-        }
-        changed_.wait(lock, [this] { return status_ == Status::Done; });
-        return error_;
-    }
-
-private:
-    std::mutex mutex_;
-    std::condition_variable_any changed_;
-    Status status_ = Status::Queued;
-    std::exception_ptr error_;
-};
-
 } // namespace
 
-ThreadRun::ThreadRun(TupCustomThread& owner, MainThreadQueue& mainThread,
+ThreadRun::ThreadRun(TupCustomThread& owner, MainThread& mainThread,
                      std::shared_ptr<const ComponentLife> life)
     : owner_(owner), mainThread_(mainThread), life_(std::move(life)) {}
 
@@ -144,7 +90,6 @@ void ThreadRun::RunOnTerminate(const RunSettings& settings) {
 void ThreadRun::MarkEnded() {
     ended_ = true;
     t_currentRun = nullptr;
-    mainThread_.Wake();
 }
 
 void ThreadRun::CheckStop() {
@@ -169,9 +114,25 @@ void ThreadRun::Synchronize(const std::function<void()>& method) {
     if (life_->destroying) {
         return;
     }
-    auto call = std::make_shared<PendingCall>();
-    mainThread_.Post([call, method, life = life_] { call->RunOnMainThread(method, *life); });
-    const std::exception_ptr error = call->Await(stop_.get_token());
+    bool ran = true;
+    std::exception_ptr error;
+    try {
+        ran = mainThread_.Synchronize(
+            [&method, life = life_] {
+                // Skipped while the owner is being destroyed: the worker goes
+                // on as if it had run.
+                if (!life->destroying) {
+                    method();
+                }
+            },
+            stop_.get_token());
+    } catch (...) {
+        error = std::current_exception();
+    }
+    if (!ran) {
+        // Withdrawn by the stop before the main thread began it.
+        throw EThreadStopped{};
+    }
     if (error && !handleExceptions_) {
         std::rethrow_exception(error);
     }

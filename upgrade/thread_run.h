@@ -1,6 +1,6 @@
 #pragma once
 
-#include "upgrade/main_thread_queue.h"
+#include "upgrade/main_thread.h"
 #include "upgrade/thread_priority.h"
 
 #include <atomic>
@@ -41,7 +41,7 @@ struct RunSettings {
 // stopped.
 class ThreadRun {
 public:
-    ThreadRun(TupCustomThread& owner, MainThreadQueue& mainThread,
+    ThreadRun(TupCustomThread& owner, MainThread& mainThread,
               std::shared_ptr<const ComponentLife> life);
     ThreadRun(const ThreadRun&) = delete;
     ThreadRun& operator=(const ThreadRun&) = delete;
@@ -81,7 +81,7 @@ private:
     void MarkEnded();
 
     TupCustomThread& owner_;
-    MainThreadQueue& mainThread_;
+    MainThread& mainThread_;
     std::shared_ptr<const ComponentLife> life_;
     std::stop_source stop_;
     std::atomic<bool> terminated_{false};

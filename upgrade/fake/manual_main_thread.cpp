@@ -1,41 +1,60 @@
 #include "upgrade/fake/manual_main_thread.h"
 
+#include <algorithm>
+#include <exception>
+
 namespace qirelo::upgrade::fake {
 
-void ManualMainThread::Post(std::function<void()> call) {
-    std::lock_guard lock(mutex_);
-    calls_.push_back(std::move(call));
-    arrived_.notify_all();
-}
+struct ManualMainThread::Call {
+    enum class State { Waiting, Running, Done };
+    std::function<void()> function;
+    State state = State::Waiting;
+    std::exception_ptr error;
+};
 
-void ManualMainThread::Wake() {
-    std::lock_guard lock(mutex_);
-    woken_ = true;
-    arrived_.notify_all();
+bool ManualMainThread::Synchronize(const std::function<void()>& function, std::stop_token stop) {
+    auto call = std::make_shared<Call>();
+    call->function = function;
+    std::unique_lock lock(mutex_);
+    calls_.push_back(call);
+    changed_.notify_all();
+    changed_.wait(lock, stop, [&] { return call->state == Call::State::Done; });
+    if (call->state == Call::State::Waiting) {
+        std::erase(calls_, call);
+        return false;
+    }
+    changed_.wait(lock, [&] { return call->state == Call::State::Done; });
+    if (call->error) {
+        std::rethrow_exception(call->error);
+    }
+    return true;
 }
 
 int ManualMainThread::RunPending() {
     int ran = 0;
-    for (;;) {
-        std::function<void()> call;
-        {
-            std::lock_guard lock(mutex_);
-            if (calls_.empty()) {
-                return ran;
-            }
-            call = std::move(calls_.front());
-            calls_.pop_front();
+    std::unique_lock lock(mutex_);
+    while (!calls_.empty()) {
+        std::shared_ptr<Call> call = calls_.front();
+        calls_.pop_front();
+        call->state = Call::State::Running;
+        lock.unlock();
+        try {
+            call->function();
+        } catch (...) {
+            call->error = std::current_exception();
         }
-        call();
+        lock.lock();
+        call->state = Call::State::Done;
+        changed_.notify_all();
         ++ran;
     }
+    return ran;
 }
 
 void ManualMainThread::ServeFor(std::chrono::milliseconds upTo) {
     {
         std::unique_lock lock(mutex_);
-        arrived_.wait_for(lock, upTo, [this] { return woken_ || !calls_.empty(); });
-        woken_ = false;
+        changed_.wait_for(lock, upTo, [this] { return !calls_.empty(); });
     }
     RunPending();
 }

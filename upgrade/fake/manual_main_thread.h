@@ -1,24 +1,24 @@
 #pragma once
 
-#include "upgrade/main_thread_queue.h"
+#include "upgrade/main_thread.h"
 
 #include <condition_variable>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <mutex>
 
 namespace qirelo::upgrade::fake {
 
-// A main-thread queue for tests: posted calls wait until the test's own
+// A main thread for tests: handed-over calls wait until the test's own
 // thread, playing the main thread, runs them with RunPending or ServeFor.
-class ManualMainThread final : public MainThreadQueue {
+class ManualMainThread final : public MainThread {
 public:
-    void Post(std::function<void()> call) override;
+    bool Synchronize(const std::function<void()>& call, std::stop_token stop) override;
     void ServeFor(std::chrono::milliseconds upTo) override;
-    void Wake() override;
     bool Terminating() const override { return terminating_; }
 
-    // Runs every call posted so far, and those they post; returns how many ran.
+    // Runs every call handed over so far; returns how many ran.
     int RunPending();
     // Serves calls until `done` holds or `limit` passes; returns done().
     bool ServeUntil(const std::function<bool()>& done,
@@ -26,10 +26,11 @@ public:
     void SetTerminating(bool terminating) { terminating_ = terminating; }
 
 private:
+    struct Call;
+
     std::mutex mutex_;
-    std::condition_variable arrived_;
-    std::deque<std::function<void()>> calls_;
-    bool woken_ = false;
+    std::condition_variable_any changed_;
+    std::deque<std::shared_ptr<Call>> calls_;
     bool terminating_ = false;
 };
 

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <stop_token>
+
+namespace qirelo::upgrade {
+
+// How a worker reaches the main thread: the application's own handing-over of
+// calls, which the main thread runs while it dispatches its messages. The
+// worker-thread component takes it as a reference so it does not depend on
+// the widget set.
+class MainThread {
+public:
+    virtual ~MainThread() = default;
+
+    // Worker: runs `call` on the main thread while the worker waits, and
+    // raises the call's error again here. Returns false, without running it,
+    // when `stop` is requested before the main thread has begun the call; a
+    // call already begun is let finish.
+    virtual bool Synchronize(const std::function<void()>& call, std::stop_token stop) = 0;
+
+    // Main thread: dispatches what is pending (handed-over calls and the
+    // window system's messages), waiting up to `upTo` for something to come.
+    virtual void ServeFor(std::chrono::milliseconds upTo) = 0;
+
+    // True once the application has been asked to end.
+    virtual bool Terminating() const = 0;
+};
+
+} // namespace qirelo::upgrade
