@@ -40,10 +40,18 @@ std::string serialize_data(const SiteData& data) {
 SiteData parse_data(const std::string& text) {
     std::istringstream lines(text);
     std::string line;
-    if (!std::getline(lines, line) || line != kFirstLine)
+    // A file edited on Windows may end its lines with CRLF.
+    auto next_line = [&] {
+        if (!std::getline(lines, line))
+            return false;
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        return true;
+    };
+    if (!next_line() || line != kFirstLine)
         throw DataFileError("not a qirelo-devsite data file (first line)");
     SiteData data;
-    for (int number = 2; std::getline(lines, line); ++number) {
+    for (int number = 2; next_line(); ++number) {
         if (line.empty())
             continue;
         try {
