@@ -1,1 +1,22 @@
-# Filled in as this concern lands.
+# qirelo_platform_profile: INI files, computer name, code pages, the x87
+# control word, the executable's folder. The INI rules and UTF-8/UTF-16 are
+# portable; each platform supplies its own calls.
+add_library(qirelo_platform_profile STATIC
+    profile/ini_file.cpp
+    profile/ini_text.cpp
+    profile/utf.cpp
+    profile/x87_fpu.cpp
+)
+target_include_directories(qirelo_platform_profile PUBLIC ${PROJECT_SOURCE_DIR})
+if(WIN32)
+    target_sources(qirelo_platform_profile PRIVATE win32/codepage.cpp win32/profile.cpp)
+else()
+    target_sources(qirelo_platform_profile PRIVATE linux/codepage.cpp linux/profile.cpp)
+endif()
+
+add_library(qirelo_platform_profile_fake STATIC fake/profile.cpp)
+target_link_libraries(qirelo_platform_profile_fake PUBLIC qirelo_platform_profile)
+
+# The fakes of every concern behind one services bundle (platform/fake/services.h).
+add_library(qirelo_platform_fake_services INTERFACE)
+target_link_libraries(qirelo_platform_fake_services INTERFACE qirelo_platform_profile_fake)

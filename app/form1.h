@@ -1,0 +1,130 @@
+#pragma once
+
+// TForm1, the client's main window: its controls, the process-wide state the
+// handlers share, and the handlers. The layout is in form1_layout.cpp, the
+// start-up handlers in form1_startup.cpp; each part of the client adds its
+// handlers as member functions defined in a file of its own and binds them to
+// their events in WireEvents() (form1.cpp).
+//
+// Threads: every handler runs on the main thread. The relay worker reads
+// MemberId (whole values, under a lock), and owns LastCommandStamp and the two
+// HTTP client objects once start-up is over; whatever it does to the window
+// goes through Application().synchronize.
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "app/locked_string.h"
+#include "http/http_client.h"
+#include "platform/services.h"
+#include "ui/action.h"
+#include "ui/application.h"
+#include "ui/button.h"
+#include "ui/edit.h"
+#include "ui/form.h"
+#include "ui/image.h"
+#include "ui/label.h"
+#include "ui/page_control.h"
+#include "ui/panel.h"
+#include "ui/progress.h"
+#include "ui/status_bar.h"
+#include "ui/timer.h"
+#include "ui/track_bar.h"
+#include "ui/web_browser.h"
+
+namespace qirelo::app {
+
+class TForm1 : public ui::Form {
+public:
+    // Builds the window's controls, then runs FormCreate; an error there is
+    // shown by the general error handler and the window still opens.
+    TForm1(ui::Application& application, platform::Services& services);
+    ~TForm1() override;
+
+    ui::Application& Application() { return application_; }
+    platform::Services& Services() { return services_; }
+
+    // --- Controls (parents before their children) ---------------------------
+    ui::Panel Panel2{this, "Panel2"};
+    ui::Panel Panel3{&Panel2, "Panel3"};
+    ui::ButtonEdit edit_url{&Panel2, "edit_url"};
+    ui::SpeedButton btn_c{&Panel3, "btn_c"};
+    ui::SpeedButton spb1{&Panel3, "spb1"};
+    ui::SpeedButton btn1{&Panel3, "btn1"};
+    ui::SpeedButton btn2{&Panel3, "btn2"};
+    ui::StatusBar sb1{this, "sb1"};
+    ui::PageControl pag1{this, "pag1"};
+    ui::TabSheet tb3{pag1, "tb3"};
+    ui::TabSheet tb1{pag1, "tb1"};
+    ui::TabSheet tb2{pag1, "tb2"};
+    ui::Gauge Gauge1{&tb1, "Gauge1"};
+    ui::WebBrowser web1{&tb1, "web1"};
+    ui::Gauge Gauge2{&tb2, "Gauge2"};
+    ui::WebBrowser web2{&tb2, "web2"};
+
+    // The program tab.
+    ui::Label Label1{&tb3, "Label1"};
+    ui::GroupBox GroupBox1{&tb3, "GroupBox1"};
+    ui::Bevel Bevel1{&GroupBox1, "Bevel1"};
+    ui::Label Label3{&GroupBox1, "Label3"};
+    ui::LabeledEdit edit_u{&GroupBox1, "edit_u"};
+    ui::LabeledEdit edit_p{&GroupBox1, "edit_p"};
+    ui::CheckBox CheckBox1{&GroupBox1, "CheckBox1"};
+    ui::BitBtn BitBtn2{&GroupBox1, "BitBtn2"};
+    ui::BitBtn BitBtn3{&GroupBox1, "BitBtn3"};
+    ui::SpeedButton SpeedButton4{&GroupBox1, "SpeedButton4"};
+    ui::Label Label5{&GroupBox1, "Label5"};
+    ui::GroupBox GroupBox2{&tb3, "GroupBox2"};
+    ui::BitBtn BitBtn1{&GroupBox2, "BitBtn1"};
+    ui::ProgressBar pb1{&GroupBox2, "pb1"};
+    ui::Label Label2{&GroupBox2, "Label2"};
+    ui::CheckBox cb1{&GroupBox2, "cb1"};
+    ui::TrackBar TrackBar1{&GroupBox2, "TrackBar1"};
+    ui::Button Button1{&tb3, "Button1"};
+    ui::GroupBox GroupBox3{&tb3, "GroupBox3"};
+    ui::Image Image1{&GroupBox3, "Image1"};
+
+    // --- Components without a window ----------------------------------------
+    ui::Timer Timer1;
+    ui::Timer Timer2;
+    ui::ActionList ActionList1{"ActionList1"};
+    ui::Action Action1;
+    ui::Action act_gj;
+    ui::Action act_cook;
+    ui::Action Action2;
+    ui::Action act_up;
+    ui::Action Action3;
+
+    // --- Process-wide state --------------------------------------------------
+    LockedString MemberId;                         // empty: nobody logged in
+    std::atomic<std::int64_t> LastCommandStamp{0}; // fixed point, scaled by 10000
+    std::unique_ptr<http::THttpClient> MonitorHttp;
+    std::unique_ptr<http::THttpClient> TimerHttp;
+    std::string PasswordKey;
+    std::int16_t PlayPageFlag = 0;
+    std::uint16_t SavedFpuControlWord = 0;
+
+    // --- Handlers: start-up and main window ----------------------------------
+    void FormCreate(ui::Component& Sender);
+    void FormShow(ui::Component& Sender);
+    void FormClose(ui::Component& Sender, ui::CloseAction& Action);
+    void tb3Show(ui::Component& Sender);
+    void Timer1Timer(ui::Component& Sender);
+
+    // The browser that receives keyboard messages through the message hook.
+    ui::WebBrowser* CurrentBrowser = nullptr;
+
+    // users.ini beside the executable.
+    std::string UsersIniPath();
+
+private:
+    void LayOutControls();
+    void WireEvents();
+
+    ui::Application& application_;
+    platform::Services& services_;
+};
+
+} // namespace qirelo::app

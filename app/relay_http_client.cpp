@@ -1,0 +1,12 @@
+#include "app/relay_http_client.h"
+
+namespace qirelo::app {
+
+std::unique_ptr<http::THttpClient> NewRelayHttpClient() {
+    auto client = std::make_unique<http::THttpClient>();
+    client->HandleRedirects = true;
+    client->ReadTimeout = kRelayReadTimeoutMs;
+    return client;
+}
+
+} // namespace qirelo::app

@@ -1,0 +1,167 @@
+#include "ui/application.h"
+
+#include "ui/form.h"
+#include "ui/message_box.h"
+
+namespace qirelo::ui {
+
+struct Application::Call {
+    enum class State { Waiting, Running, Done, Cancelled };
+    std::function<void()> function;
+    State state = State::Waiting;
+    std::exception_ptr error;
+};
+
+Application::Application(Backend& backend)
+    : backend_(backend), main_thread_(std::this_thread::get_id()) {
+    backend_.attach(*this);
+}
+
+Application::~Application() {
+    // A worker still waiting must not wait for ever.
+    std::lock_guard lock(mutex_);
+    for (auto& call : calls_)
+        call->state = Call::State::Cancelled;
+    calls_.clear();
+    finished_.notify_all();
+}
+
+TimerService& Application::timers() {
+    return backend_.timers();
+}
+
+void Application::set_main_form(Form& form) {
+    main_form_ = &form;
+    form.closed = [this] { terminate(); };
+}
+
+void Application::terminate() {
+    if (terminated_)
+        return;
+    terminated_ = true;
+    backend_.quit();
+}
+
+void Application::run() {
+    if (main_form_)
+        guard([this] { main_form_->show_form(); });
+    Message message;
+    while (!terminated_ && backend_.wait_message(message)) {
+        handle(message);
+        check_synchronize();
+    }
+}
+
+bool Application::handle_message() {
+    Message message;
+    if (!backend_.peek_message(message))
+        return false;
+    handle(message);
+    return true;
+}
+
+void Application::process_messages() {
+    while (handle_message())
+        check_synchronize();
+    check_synchronize();
+}
+
+void Application::handle(Message& message) {
+    bool handled = false;
+    if (OnMessage)
+        guard([&] { OnMessage(message, handled); });
+    if (handled || backend_.is_dialog_message(message))
+        return;
+    backend_.translate_message(message);
+    backend_.dispatch_message(message);
+}
+
+void Application::synchronize(const std::function<void()>& call) {
+    synchronize(call, std::stop_token{});
+}
+
+void Application::synchronize(const std::function<void()>& function, std::stop_token stop) {
+    if (is_main_thread()) {
+        function();
+        return;
+    }
+    auto call = std::make_shared<Call>();
+    call->function = function;
+    std::unique_lock lock(mutex_);
+    calls_.push_back(call);
+    queued_.notify_all();
+    lock.unlock();
+    backend_.wake();
+    lock.lock();
+    const bool ended = finished_.wait(lock, stop, [&] {
+        return call->state == Call::State::Done || call->state == Call::State::Cancelled;
+    });
+    if (!ended && call->state == Call::State::Waiting) {
+        call->state = Call::State::Cancelled;
+        std::erase(calls_, call);
+        throw SynchronizeCancelled();
+    }
+    // Stopped while the call runs: it finishes first, the window is never
+    // left half-changed.
+    finished_.wait(lock, [&] {
+        return call->state == Call::State::Done || call->state == Call::State::Cancelled;
+    });
+    if (call->state == Call::State::Cancelled)
+        throw SynchronizeCancelled();
+    if (call->error)
+        std::rethrow_exception(call->error);
+}
+
+bool Application::check_synchronize() {
+    bool ran = false;
+    std::unique_lock lock(mutex_);
+    while (!calls_.empty()) {
+        std::shared_ptr<Call> call = calls_.front();
+        calls_.pop_front();
+        call->state = Call::State::Running;
+        lock.unlock();
+        try {
+            call->function();
+        } catch (...) {
+            call->error = std::current_exception();
+        }
+        lock.lock();
+        call->state = Call::State::Done;
+        ran = true;
+        finished_.notify_all();
+    }
+    return ran;
+}
+
+bool Application::wait_synchronize(std::chrono::milliseconds timeout) {
+    {
+        std::unique_lock lock(mutex_);
+        queued_.wait_for(lock, timeout, [&] { return !calls_.empty(); });
+    }
+    return check_synchronize();
+}
+
+int Application::message_box(const std::string& text, unsigned flags) {
+    return message_box(text, title_, flags);
+}
+
+int Application::message_box(const std::string& text, const std::string& caption, unsigned flags) {
+    return backend_.message_boxes().show(text, caption, flags);
+}
+
+void Application::show_exception(const std::exception& error) {
+    std::string text = error.what();
+    if (!text.empty() && static_cast<unsigned char>(text.back()) > '.')
+        text += '.';
+    message_box(text, title_, kMbOk | kMbIconError);
+}
+
+void Application::guard(const std::function<void()>& handler) {
+    try {
+        handler();
+    } catch (const std::exception& error) {
+        show_exception(error);
+    }
+}
+
+} // namespace qirelo::ui

@@ -1,0 +1,116 @@
+#include "ui/form.h"
+
+#include <algorithm>
+
+namespace qirelo::ui {
+namespace {
+
+// Without a native window: the frame of a plain sizeable window.
+constexpr int kFrameX = 8;
+constexpr int kCaptionY = 30;
+constexpr int kFrameBottom = 8;
+
+void focusable_in_tab_order(Control& parent, std::vector<Control*>& out) {
+    for (Control* child : parent.children_in_tab_order()) {
+        if (child->can_focus())
+            out.push_back(child);
+        if (child->visible() && child->enabled())
+            focusable_in_tab_order(*child, out);
+    }
+}
+
+} // namespace
+
+Form::Form(std::string name) : Control(nullptr, std::move(name)) {
+    Control::set_visible(false);
+}
+
+Point Form::screen_origin() const {
+    if (peer())
+        if (auto native = peer()->screen_origin())
+            return *native;
+    return Point{left() + kFrameX, top() + kCaptionY};
+}
+
+Rect Form::client_rect() const {
+    return Rect{0, 0, client_width_, client_height_};
+}
+
+void Form::bounds_changed() {
+    if (client_from_peer_)
+        return;
+    client_width_ = std::max(width() - 2 * kFrameX, 0);
+    client_height_ = std::max(height() - kCaptionY - kFrameBottom, 0);
+}
+
+void Form::set_client_size(int width, int height) {
+    client_from_peer_ = peer() != nullptr;
+    if (width == client_width_ && height == client_height_)
+        return;
+    client_width_ = width;
+    client_height_ = height;
+    realign();
+}
+
+void Form::set_window_state(WindowState state) {
+    if (state == window_state_)
+        return;
+    window_state_ = state;
+    notify(Property::WindowState);
+}
+
+void Form::set_active_control(Control* control) {
+    if (control == active_control_)
+        return;
+    Control* previous = active_control_;
+    active_control_ = control;
+    if (previous)
+        fire(previous->OnExit, *previous);
+    if (control) {
+        control->notify(Property::Focus);
+        fire(control->OnEnter, *control);
+    }
+}
+
+void Form::select_next(bool forward) {
+    std::vector<Control*> order;
+    focusable_in_tab_order(*this, order);
+    if (order.empty())
+        return;
+    auto at = std::find(order.begin(), order.end(), active_control_);
+    std::size_t index;
+    if (at == order.end())
+        index = forward ? 0 : order.size() - 1;
+    else {
+        std::size_t current = static_cast<std::size_t>(at - order.begin());
+        index =
+            forward ? (current + 1) % order.size() : (current + order.size() - 1) % order.size();
+    }
+    set_active_control(order[index]);
+}
+
+void Form::show_form() {
+    set_visible(true);
+}
+
+void Form::showing_changed(bool now_showing) {
+    if (now_showing)
+        fire(OnShow, *this);
+}
+
+void Form::close() {
+    CloseAction action = CloseAction::Hide;
+    if (OnClose)
+        OnClose(*this, action);
+    if (action == CloseAction::None)
+        return;
+    if (action == CloseAction::Minimize) {
+        set_window_state(WindowState::Minimized);
+        return;
+    }
+    set_visible(false);
+    if (closed)
+        closed();
+}
+
+} // namespace qirelo::ui

@@ -1,0 +1,23 @@
+#include "ui/status_bar.h"
+
+namespace qirelo::ui {
+
+StatusBar::StatusBar(Control* parent, std::string name) : Control(parent, std::move(name)) {
+    set_align(Align::Bottom);
+    set_bounds(0, 0, 0, 19);
+}
+
+void StatusBar::add_panel(int width) {
+    panels_.push_back(Panel{width, {}});
+    notify(Property::Panels);
+}
+
+void StatusBar::set_panel_text(std::size_t index, const std::string& text) {
+    Panel& panel = panels_.at(index);
+    if (panel.text == text)
+        return;
+    panel.text = text;
+    notify(Property::Panels);
+}
+
+} // namespace qirelo::ui
