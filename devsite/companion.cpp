@@ -16,7 +16,8 @@ namespace {
 Handler journaled(SiteState& state, std::string server,
                   Response (*handle)(SiteState&, const Request&)) {
     return [&state, server = std::move(server), handle](const Request& request) {
-        state.requests.add({0, server, request.method, request.target, request.headers});
+        state.requests.add(
+            {0, server, request.method, request.target, request.headers, request.connection});
         return handle(state, request);
     };
 }

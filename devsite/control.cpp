@@ -112,7 +112,9 @@ std::string requests_json(const std::vector<LoggedRequest>& requests) {
         return "{\"sequence\":" + std::to_string(entry.sequence) +
                ",\"server\":" + json_string(entry.server) +
                ",\"method\":" + json_string(entry.method) +
-               ",\"target\":" + json_string(entry.target) + ",\"headers\":" + headers + "]}";
+               ",\"target\":" + json_string(entry.target) +
+               ",\"connection\":" + std::to_string(entry.connection) + ",\"headers\":" + headers +
+               "]}";
     });
 }
 

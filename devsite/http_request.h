@@ -5,6 +5,7 @@
 // never holds more than its limits, so a client cannot make it grow without end.
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -30,6 +31,7 @@ struct Request {
     int minor_version = 1; // HTTP/1.<minor>
     Headers headers;
     std::string body;
+    std::uint64_t connection = 0; // which connection of its server it came on, from 1
 
     std::optional<std::string> header(std::string_view name) const {
         return find_header(headers, name);

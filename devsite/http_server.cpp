@@ -43,10 +43,11 @@ void HttpServer::accept_loop() {
         if (connections_.size() >= limits_.max_connections)
             continue; // closing it at once is the answer
         auto& connection = connections_.emplace_back();
-        connection.thread = std::thread([this, &connection, s = std::move(*stream)]() mutable {
-            serve(std::move(s));
-            connection.done = true;
-        });
+        connection.thread = std::thread(
+            [this, &connection, id = ++connection_count_, s = std::move(*stream)]() mutable {
+                serve(std::move(s), id);
+                connection.done = true;
+            });
     }
 }
 
@@ -93,13 +94,14 @@ Response answer(const Handler& handler, const Request& request) {
     }
 }
 
-void HttpServer::serve(net::Stream stream) {
+void HttpServer::serve(net::Stream stream, std::uint64_t connection) {
     RequestReader reader(limits_.request);
     char buffer[16 * 1024];
     try {
         for (;;) {
             try {
                 while (auto request = reader.next()) {
+                    request->connection = connection;
                     bool keep_alive = request->keep_alive();
                     stream.send_all(serialize(answer(handler_, *request), keep_alive,
                                               request->method == "HEAD"));

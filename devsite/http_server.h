@@ -46,7 +46,7 @@ private:
     };
 
     void accept_loop();
-    void serve(platform::net::Stream stream);
+    void serve(platform::net::Stream stream, std::uint64_t connection);
     void reap_finished();
 
     platform::net::AbortSignal abort_;
@@ -56,6 +56,7 @@ private:
     std::uint16_t port_;
     std::mutex connections_mutex_;
     std::list<Connection> connections_;
+    std::uint64_t connection_count_ = 0;
     std::thread acceptor_;
 };
 

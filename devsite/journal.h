@@ -29,6 +29,7 @@ struct LoggedRequest {
     std::string method;
     std::string target;
     Headers headers;
+    std::uint64_t connection = 0; // equal for requests on one kept-alive connection
 };
 
 template <typename Entry> class Journal {

@@ -80,10 +80,11 @@ Response message_page(std::string_view title, std::string_view message, std::str
     return html_response(page(title, body, Layout::desktop));
 }
 
+// Like the site's ASP pages, the fields are taken from the form or the query.
 Response check_login(SiteState& state, const Request& request) {
-    if (request.method != "POST")
-        return message_page("会员登录", "请输入会员名和密码。", login_form());
     auto fields = request_fields(request);
+    if (request.method != "POST" && !fields.count("username"))
+        return message_page("会员登录", "请输入会员名和密码。", login_form());
     auto name = form_text(fields, "username");
     auto password = form_text(fields, "password");
     auto member = name && password ? state.members.check_login(*name, *password) : std::nullopt;

@@ -51,7 +51,7 @@ TEST_F(ControlTest, ListsEventsAndRequestsAsJson) {
     state.requests.add({0, "timer", "GET", "/member/timer.asp", {}});
     auto relay = control(get("/requests?server=relay")).body;
     EXPECT_EQ(relay, "[\n{\"sequence\":1,\"server\":\"relay\",\"method\":\"GET\",\"target\":"
-                     "\"/monitor/1.jpg\",\"headers\":[[\"Host\",\"h\"]]}\n]\n");
+                     "\"/monitor/1.jpg\",\"connection\":0,\"headers\":[[\"Host\",\"h\"]]}\n]\n");
     EXPECT_THAT(control(get("/requests")).body, HasSubstr("timer.asp"));
 }
 
