@@ -1,5 +1,7 @@
 #include "devsite/http_server.h"
 
+#include <system_error>
+
 namespace qirelo::devsite {
 
 namespace net = platform::net;
@@ -43,11 +45,15 @@ void HttpServer::accept_loop() {
         if (connections_.size() >= limits_.max_connections)
             continue; // closing it at once is the answer
         auto& connection = connections_.emplace_back();
-        connection.thread = std::thread(
-            [this, &connection, id = ++connection_count_, s = std::move(*stream)]() mutable {
-                serve(std::move(s), id);
-                connection.done = true;
-            });
+        try {
+            connection.thread = std::thread(
+                [this, &connection, id = ++connection_count_, s = std::move(*stream)]() mutable {
+                    serve(std::move(s), id);
+                    connection.done = true;
+                });
+        } catch (const std::system_error&) {
+            connections_.pop_back(); // no thread to be had: the connection closes unanswered
+        }
     }
 }
 
