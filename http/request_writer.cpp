@@ -31,14 +31,15 @@ std::string write_get_request(const THttpRequest& request, const Target& target,
                               THttpProtocolVersion version, const std::string& cookies) {
     std::string host = target.host;
     if (target.port != 80) {
-        host += ":" + std::to_string(target.port);
+        host.append(":").append(std::to_string(target.port));
     }
     const std::pair<std::string_view, const std::string&> headers[] = {
         {"Content-Type", request.ContentType}, {"Host", host},      {"Accept", request.Accept},
         {"User-Agent", request.UserAgent},     {"Cookie", cookies},
     };
-    std::string bytes = "GET " + target.request_target() + " HTTP/" +
-                        (version == THttpProtocolVersion::pv1_0 ? "1.0" : "1.1") + "\r\n";
+    std::string bytes("GET ");
+    bytes.append(target.request_target())
+        .append(version == THttpProtocolVersion::pv1_0 ? " HTTP/1.0\r\n" : " HTTP/1.1\r\n");
     for (const auto& [name, value] : headers) {
         if (!value.empty()) {
             bytes += header_line(name, value);

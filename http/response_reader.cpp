@@ -55,7 +55,7 @@ ResponseHead read_one_head(InputBuffer& input, std::size_t max_line_length) {
         }
         const bool continuation = line->front() == ' ' || line->front() == '\t';
         if (continuation && !head.headers.empty()) {
-            head.headers.back() += " " + std::string(trim(*line));
+            head.headers.back().append(" ").append(trim(*line));
             continue;
         }
         if (head.headers.size() == kMaxHeaderLines) {

@@ -100,16 +100,13 @@ SplitPath split_query(std::string_view text) {
 
 void set_path(Target& target, const std::string& path) {
     const std::size_t last_slash = path.rfind('/');
-    if (last_slash == std::string::npos) {
-        target.directory = "/";
-        target.document = path;
-    } else {
-        target.directory = path.substr(0, last_slash + 1);
-        target.document = path.substr(last_slash + 1);
+    const std::size_t document_start = last_slash == std::string::npos ? 0 : last_slash + 1;
+    std::string directory = path.substr(0, document_start);
+    if (!directory.starts_with('/')) {
+        directory.insert(directory.begin(), '/');
     }
-    if (target.directory.front() != '/') {
-        target.directory.insert(0, "/");
-    }
+    target.directory = std::move(directory);
+    target.document = path.substr(document_start);
 }
 
 // "." and ".." segments of a relative reference (RFC 3986, 5.2.4).
@@ -142,7 +139,7 @@ std::string without_dot_segments(const std::string& path) {
     }
     std::string result;
     for (const std::string& segment : kept) {
-        result += "/" + segment;
+        result.append("/").append(segment);
     }
     return result.empty() ? "/" : result;
 }
@@ -193,9 +190,11 @@ void resolve_relative(Target& next, const Target& current, std::string_view url)
     }
     next.port = port_without_one_given(next.scheme, current.port);
     const SplitPath split = split_query(url);
-    const std::string path =
-        split.path.starts_with('/') ? split.path : current.directory + split.path;
-    set_path(next, without_dot_segments(path.starts_with('/') ? path : "/" + path));
+    std::string path = split.path.starts_with('/') ? split.path : current.directory + split.path;
+    if (!path.starts_with('/')) {
+        path.insert(path.begin(), '/');
+    }
+    set_path(next, without_dot_segments(path));
     next.query = split.query;
 }
 
