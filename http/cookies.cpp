@@ -154,6 +154,9 @@ void THttpCookieStore::add(std::string_view header_value, const std::string& hos
     if (same_name != group.end()) {
         *same_name = std::move(cookie);
     } else {
+        if (group.size() == kMaxCookiesPerDomain) {
+            group.erase(group.begin());
+        }
         group.push_back(std::move(cookie));
     }
 }

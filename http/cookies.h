@@ -24,6 +24,10 @@ struct THttpCookie {
 
 class THttpCookieStore {
 public:
+    // A server that sets ever new names cannot grow the store without end:
+    // past this many cookies in one domain the oldest one goes.
+    static constexpr std::size_t kMaxCookiesPerDomain = 50;
+
     // Takes every Set-Cookie and Set-Cookie2 line of a response from `host`
     // to a request in `directory`; `now` is seconds since the epoch.
     void take_from(const std::vector<std::string>& header_lines, const std::string& host,

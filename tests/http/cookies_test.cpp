@@ -129,6 +129,17 @@ TEST_F(CookieStoreTest, CookiesThatWouldInjectIntoOurRequestsAreRefused) {
     EXPECT_EQ(sent(), "");
 }
 
+TEST_F(CookieStoreTest, ADomainHoldsABoundedNumberOfCookiesDroppingTheOldest) {
+    for (std::size_t i = 0; i < THttpCookieStore::kMaxCookiesPerDomain + 10; ++i) {
+        set("c" + std::to_string(i) + "=1; path=/");
+    }
+    EXPECT_EQ(store.size(), THttpCookieStore::kMaxCookiesPerDomain);
+    const std::string header = sent();
+    EXPECT_EQ(header.find("c9=1"), std::string::npos);
+    EXPECT_NE(header.find("c10=1"), std::string::npos);
+    EXPECT_NE(header.find("c59=1"), std::string::npos);
+}
+
 TEST_F(CookieStoreTest, TakeFromReadsBothHeaderNamesInAnyCase) {
     store.take_from({"Set-Cookie: a=1; path=/", "set-cookie2: b=2; path=/", "Content-Type: x",
                      "X-Set-Cookie: c=3; path=/", "garbage"},
