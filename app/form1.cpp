@@ -1,5 +1,6 @@
 #include "app/form1.h"
 
+#include "app/keys/focused_edit.h"
 #include "platform/profile/codepage.h"
 
 namespace qirelo::app {
@@ -12,8 +13,12 @@ TForm1::TForm1(ui::Application& application, platform::Services& services)
       act_cook(ActionList1, "act_cook", "act_cook"),
       Action2(ActionList1, "Action2", platform::gb("单击屏幕底部")),
       act_up(ActionList1, "act_up", platform::gb("静默update")),
-      Action3(ActionList1, "Action3", platform::gb("单击屏幕中间")), application_(application),
-      services_(services) {
+      Action3(ActionList1, "Action3", platform::gb("单击屏幕中间")),
+      pointer_actions(*this, web1, services.pointer),
+      system_control({TrackBar1, cb1, BitBtn1, pb1, Timer2, act_gj, pag1, tb3},
+                     services.wave_volume, services.power),
+      key_sender(services.keyboard, [this] { ClearFocusedEditOnMainThread(application_, *this); }),
+      application_(application), services_(services) {
     LayOutControls();
     WireEvents();
     application_.guard([this] { FormCreate(*this); });
@@ -28,6 +33,14 @@ void TForm1::WireEvents() {
     OnClose = [this](ui::Component& sender, ui::CloseAction& action) { FormClose(sender, action); };
     tb3.OnShow = [this](ui::Component& sender) { tb3Show(sender); };
     Timer1.OnTimer = [this](ui::Component& sender) { Timer1Timer(sender); };
+    Action1.OnExecute = [this](ui::Component&) { pointer_actions.Action1Execute(); };
+    Action2.OnExecute = [this](ui::Component&) { pointer_actions.Action2Execute(); };
+    Action3.OnExecute = [this](ui::Component&) { pointer_actions.Action3Execute(); };
+    TrackBar1.OnChange = [this](ui::Component&) { system_control.TrackBar1Change(); };
+    cb1.OnClick = [this](ui::Component&) { system_control.cb1Click(); };
+    BitBtn1.OnClick = [this](ui::Component&) { system_control.BitBtn1Click(); };
+    Timer2.OnTimer = [this](ui::Component&) { system_control.Timer2Timer(); };
+    act_gj.OnExecute = [this](ui::Component&) { system_control.act_gjExecute(); };
 }
 
 } // namespace qirelo::app

@@ -17,7 +17,10 @@
 #include <string>
 
 #include "app/locked_string.h"
+#include "app/pointer/pointer_actions.h"
+#include "app/system/system_control.h"
 #include "http/http_client.h"
+#include "keys/keysend.h"
 #include "platform/services.h"
 #include "ui/action.h"
 #include "ui/application.h"
@@ -96,6 +99,11 @@ public:
     ui::Action Action2;
     ui::Action act_up;
     ui::Action Action3;
+
+    // --- Parts that carry handlers of their own ------------------------------
+    PointerActions pointer_actions; // Action1, Action2, Action3
+    SystemControl system_control;   // volume, mute, shutdown countdown, act_gj
+    keys::KeySender key_sender;     // SendKeys; its held-key flags last the run
 
     // --- Process-wide state --------------------------------------------------
     LockedString MemberId;                         // empty: nobody logged in

@@ -50,7 +50,7 @@ void TForm1::FormClose(ui::Component&, ui::CloseAction&) {
 
 void TForm1::tb3Show(ui::Component&) {
     edit_url.set_text("");
-    // The system-control panel reads the wave volume into TrackBar1 here.
+    system_control.ReadVolume();
 }
 
 void TForm1::Timer1Timer(ui::Component&) {

@@ -10,11 +10,23 @@ namespace qirelo::platform {
 class PrivateProfile;
 class Machine;
 class Fpu;
+namespace input {
+class Keyboard;
+class Pointer;
+} // namespace input
+namespace system {
+class WaveVolume;
+class Power;
+} // namespace system
 
 struct Services {
-    PrivateProfile& profile; // users.ini
-    Machine& machine;        // computer name, the executable's folder
-    Fpu& fpu;                // the x87 control word
+    PrivateProfile& profile;         // users.ini
+    Machine& machine;                // computer name, the executable's folder
+    Fpu& fpu;                        // the x87 control word
+    input::Keyboard& keyboard;       // synthesised keys, the layout, key states
+    input::Pointer& pointer;         // the system pointer, clicks, screen size
+    system::WaveVolume& wave_volume; // wave-out device 0
+    system::Power& power;            // shutdown privilege and power-off
 };
 
 } // namespace qirelo::platform

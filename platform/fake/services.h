@@ -3,7 +3,9 @@
 // Every platform fake in one place, and the services bundle over them: what a
 // test of the main window constructs.
 
+#include "platform/fake/input.h"
 #include "platform/fake/profile.h"
+#include "platform/fake/system.h"
 #include "platform/services.h"
 
 namespace qirelo::platform::fake {
@@ -12,8 +14,15 @@ struct FakePlatform {
     FakePrivateProfile profile;
     FakeMachine machine;
     FakeFpu fpu;
+    CallLog calls; // keyboard, pointer, volume and power, in one order
+    FakeKeyboard keyboard{calls};
+    FakePointer pointer{calls, {800, 600}};
+    FakeWaveVolume wave_volume{calls};
+    FakePower power{calls};
 
-    Services services() { return Services{profile, machine, fpu}; }
+    Services services() {
+        return Services{profile, machine, fpu, keyboard, pointer, wave_volume, power};
+    }
 };
 
 } // namespace qirelo::platform::fake
