@@ -88,7 +88,7 @@ TEST(HttpGet, AServerThatClosedAnIdleConnectionIsNoticedBeforeSending) {
     ScriptServer server(serve({{kOk, Then::close}, {kOk, Then::close}}));
     Relay client;
     EXPECT_EQ(client.Get(server.url("/")), "ok");
-    std::this_thread::sleep_for(100ms); // let the close arrive
+    ASSERT_TRUE(server.wait_finished(1)); // the server's close is on its way
     EXPECT_EQ(client.Get(server.url("/")), "ok");
     EXPECT_EQ(server.connections(), 2);
 }

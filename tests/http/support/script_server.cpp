@@ -62,6 +62,17 @@ std::vector<std::string> ScriptServer::requests() const {
     return requests_;
 }
 
+bool ScriptServer::wait_finished(int count) const {
+    const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (finished_.load() < count) {
+        if (std::chrono::steady_clock::now() > give_up) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return true;
+}
+
 void ScriptServer::record(const std::string& request) {
     std::lock_guard lock(mutex_);
     requests_.push_back(request);
@@ -83,6 +94,8 @@ void ScriptServer::accept_loop() {
                 } catch (const std::exception&) {
                     // The client went away or the server is stopping.
                 }
+                peer.close();
+                ++finished_;
             });
         }
     } catch (const net::Aborted&) {

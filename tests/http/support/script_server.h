@@ -61,6 +61,10 @@ public:
     std::string url(std::string_view path = "/") const;
 
     int connections() const { return connections_.load(); }
+    // Connections whose handler has returned (and so closed its side).
+    int finished_connections() const { return finished_.load(); }
+    // Waits, a few seconds at most, until `count` handlers have returned.
+    bool wait_finished(int count) const;
     std::vector<std::string> requests() const;
 
 private:
@@ -73,6 +77,7 @@ private:
     platform::net::Listener listener_;
     std::uint16_t port_ = 0;
     std::atomic<int> connections_{0};
+    std::atomic<int> finished_{0};
     mutable std::mutex mutex_;
     std::vector<std::string> requests_;
     std::vector<std::thread> peers_;
