@@ -15,9 +15,13 @@ bool is_editing_key(std::uintptr_t key) {
 
 } // namespace
 
+bool IsKeyboardMessage(unsigned message) {
+    return message >= kFirstKeyMessage && message <= kLastKeyMessage;
+}
+
 bool OffersKeyToBrowser(unsigned message, std::uintptr_t key, std::intptr_t key_data,
                         bool ctrl_down) {
-    if (message < kFirstKeyMessage || message > kLastKeyMessage)
+    if (!IsKeyboardMessage(message))
         return false;
     if (key == kTab || key == kEnter)
         return true;

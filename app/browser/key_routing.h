@@ -4,6 +4,9 @@
 
 namespace qirelo::browser {
 
+// The keyboard messages, 0x100 (key down) to 0x108.
+bool IsKeyboardMessage(unsigned message);
+
 // Whether a message taken by the application's loop is a key that the
 // browser control of the showing tab should see before the window's own
 // dialog-key handling: Tab and Enter, every key with Ctrl held, and the

@@ -1,14 +1,14 @@
 #include "app/login/login_page.h"
 
+#include "platform/profile/codepage.h"
+
 namespace qirelo::login {
 namespace {
 
-// GB2312 bytes; the readable text is in the comments.
-// about:<head><title>自动登录</title></head><body>Qirelo在线登录中..<form ... action="http://
-constexpr std::string_view kPiece1 =
-    "about:<head><title>\xD7\xD4\xB6\xAF\xB5\xC7\xC2\xBC</title></head><body>"
-    "Qirelo\xD4\xDA\xCF\xDF\xB5\xC7\xC2\xBC\xD6\xD0..<form style=\"display:none\" name=\"form1\" "
-    "action=\"http://";
+std::string piece1() {
+    return platform::gb("about:<head><title>自动登录</title></head><body>Qirelo在线登录中..<form "
+                        "style=\"display:none\" name=\"form1\" action=\"http://");
+}
 constexpr std::string_view kPiece3 =
     "/jysc/checklogin.asp\" method=post> <input type=\"input\" name=\"username\" value=\"";
 constexpr std::string_view kPiece5 = "\"><input type=\"password\" name=\"password\" value=\"";
@@ -48,7 +48,7 @@ std::string EscapeHtmlAttribute(std::string_view text) {
 std::string BuildLoginPage(std::string_view site_host, std::string_view name,
                            std::string_view password) {
     std::string page;
-    page += kPiece1;
+    page += piece1();
     page += site_host;
     page += kPiece3;
     page += EscapeHtmlAttribute(name);

@@ -1,13 +1,14 @@
 #include "app/login/login_page.h"
+#include "platform/profile/codepage.h"
 
 #include <gtest/gtest.h>
 
 namespace qirelo::login {
 namespace {
 
-// <title>自动登录</title> ... Qirelo在线登录中.. in GB2312.
-const std::string kHead = "about:<head><title>\xD7\xD4\xB6\xAF\xB5\xC7\xC2\xBC</title></head><body>"
-                          "Qirelo\xD4\xDA\xCF\xDF\xB5\xC7\xC2\xBC\xD6\xD0..";
+using platform::gb;
+
+const std::string kHead = gb("about:<head><title>自动登录</title></head><body>Qirelo在线登录中..");
 
 TEST(BuildLoginPage, PlainNameAndPasswordGiveThePageByteForByte) {
     EXPECT_EQ(BuildLoginPage("127.0.0.1:12860", "member1", "pa55word"),
@@ -19,7 +20,7 @@ TEST(BuildLoginPage, PlainNameAndPasswordGiveThePageByteForByte) {
 }
 
 TEST(BuildLoginPage, ChineseNameGoesInUnchanged) {
-    const std::string name = "\xD5\xC5\xC8\xFD"; // 张三
+    const std::string name = gb("张三");
     EXPECT_NE(BuildLoginPage("site", name, "x").find("value=\"" + name + "\">"), std::string::npos);
 }
 
@@ -34,7 +35,7 @@ TEST(BuildLoginPage, MarkupInNameOrPasswordStaysInertInsideTheAttribute) {
 }
 
 TEST(EscapeHtmlAttribute, KeepsGb2312BytesAndPlainTextAsTheyAre) {
-    const std::string text = "\xD5\xC5\xC8\xFD abc 123 %#;=";
+    const std::string text = gb("张三") + " abc 123 %#;=";
     EXPECT_EQ(EscapeHtmlAttribute(text), text);
 }
 
