@@ -51,7 +51,7 @@ inline constexpr long kCommandNavigateForward = 1;
 inline constexpr long kCommandNavigateBack = 2;
 
 // The engine behind a WebBrowser widget.
-class WebBrowserPeer : public ControlPeer {
+class WebBrowserPeer : public virtual ControlPeer {
 public:
     virtual void navigate(const WideString& url) = 0;
     virtual void go_back() = 0;

@@ -1,0 +1,28 @@
+#pragma once
+
+// The Win32 implementations of every platform concern, and the services
+// bundle over them: what Qirelo.exe hands its main window.
+
+#include "platform/profile/fpu.h"
+#include "platform/services.h"
+#include "platform/win32/input.h"
+#include "platform/win32/profile.h"
+#include "platform/win32/system.h"
+
+namespace qirelo::platform::win32 {
+
+struct Win32Platform {
+    Win32PrivateProfile profile;
+    Win32Machine machine;
+    X87Fpu fpu;
+    Win32Keyboard keyboard;
+    Win32Pointer pointer;
+    Win32WaveVolume wave_volume;
+    Win32Power power;
+
+    Services services() {
+        return Services{profile, machine, fpu, keyboard, pointer, wave_volume, power};
+    }
+};
+
+} // namespace qirelo::platform::win32
