@@ -41,6 +41,8 @@ void TForm1::WireEvents() {
     BitBtn1.OnClick = [this](ui::Component&) { system_control.BitBtn1Click(); };
     Timer2.OnTimer = [this](ui::Component&) { system_control.Timer2Timer(); };
     act_gj.OnExecute = [this](ui::Component&) { system_control.act_gjExecute(); };
+    login_panel.Wire();
+    browser_shell.Wire();
 }
 
 } // namespace qirelo::app

@@ -16,7 +16,9 @@
 #include <memory>
 #include <string>
 
+#include "app/browser/browser_shell.h"
 #include "app/locked_string.h"
+#include "app/login/login_panel.h"
 #include "app/pointer/pointer_actions.h"
 #include "app/system/system_control.h"
 #include "http/http_client.h"
@@ -101,9 +103,11 @@ public:
     ui::Action Action3;
 
     // --- Parts that carry handlers of their own ------------------------------
-    PointerActions pointer_actions; // Action1, Action2, Action3
-    SystemControl system_control;   // volume, mute, shutdown countdown, act_gj
-    keys::KeySender key_sender;     // SendKeys; its held-key flags last the run
+    PointerActions pointer_actions;    // Action1, Action2, Action3
+    SystemControl system_control;      // volume, mute, shutdown countdown, act_gj
+    keys::KeySender key_sender;        // SendKeys; its held-key flags last the run
+    LoginPanel login_panel{*this};     // login, saved credentials, act_cook
+    BrowserShell browser_shell{*this}; // address bar, tabs, message hook, home page
 
     // --- Process-wide state --------------------------------------------------
     LockedString MemberId;                         // empty: nobody logged in

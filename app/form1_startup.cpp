@@ -2,6 +2,8 @@
 // show handler and the full-screen timer.
 
 #include "app/form1.h"
+#include "app/login/computer_name_key.h"
+#include "app/login/password_scrambler.h"
 #include "app/relay_http_client.h"
 #include "app/version.h"
 #include "platform/profile/codepage.h"
@@ -25,22 +27,23 @@ void TForm1::FormCreate(ui::Component&) {
     MonitorHttp = NewRelayHttpClient();
     TimerHttp = NewRelayHttpClient();
     CurrentBrowser = &web1;
-    // The application-wide message hook AppMessage is installed here by the
-    // browser shell.
+    browser_shell.InstallMessageHook();
     sb1.set_panel_text(0, platform::gb("版本") + kVersion);
-    PasswordKey = services_.machine.computer_name();
+    PasswordKey = login::GetComputerNameKey(services_.machine);
 
     platform::IniFile users(services_.profile, UsersIniPath());
     edit_u.set_text(users.read_string("user", "name", ""));
     edit_p.set_text(users.read_string("user", "pass", ""));
-    // A saved password is unscrambled here with PasswordKey once the saved
-    // credentials land; until then the box shows the stored text.
+    // A damaged saved password raises here: the steps after it are skipped
+    // and the window still opens.
+    if (!edit_p.text().empty())
+        edit_p.set_text(login::UnscramblePassword(edit_p.text(), PasswordKey));
 
     edit_u.set_focus();
 }
 
 void TForm1::FormShow(ui::Component&) {
-    // Both browsers load the home page here once the browser shell lands.
+    browser_shell.LoadHomePages();
     act_up.execute(); // the silent version check
 }
 
