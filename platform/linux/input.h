@@ -1,0 +1,57 @@
+#pragma once
+
+// Keyboard and pointer on X11: synthesised events through XTEST, the pointer
+// warped, the screen size of the default screen, the keyboard map read
+// through XKB (group 0).
+//
+// The key-state table is the calling thread's own, as on Windows: NumLock
+// and CapsLock flips written into it change nothing on the X server. There is
+// no per-thread message queue to drain; the drain flushes the connection so
+// the events have reached the server before the next step.
+
+#include <functional>
+#include <memory>
+
+#include "platform/input/keyboard.h"
+#include "platform/input/pointer.h"
+#include "platform/linux/x_display.h"
+
+namespace qirelo::platform::native {
+
+class XKeyboard final : public input::Keyboard {
+public:
+    // `invalid_key_name` shows the "Invalid KeyName" box; the program brings
+    // it to the window system's thread.
+    XKeyboard(std::shared_ptr<XDisplay> display, std::function<void()> invalid_key_name);
+
+    void send_key_event(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags) override;
+    std::uint32_t map_virtual_key(std::uint32_t vk) override;
+    std::uint16_t scan_char(char c) override;
+    std::uint16_t key_state(int vk) override;
+    input::KeyStateTable keyboard_state() override;
+    void set_keyboard_state(const input::KeyStateTable& table) override;
+    void activate_next_layout() override;
+    void drain_keyboard_messages() override;
+    void show_invalid_key_name() override;
+
+private:
+    input::KeyStateTable& thread_table();
+
+    std::shared_ptr<XDisplay> display_;
+    std::function<void()> invalid_key_name_;
+};
+
+class XPointer final : public input::Pointer {
+public:
+    explicit XPointer(std::shared_ptr<XDisplay> display) : display_(std::move(display)) {}
+
+    input::ScreenSize screen_size() override;
+    void set_cursor_pos(input::Point to) override;
+    input::Point cursor_pos() override;
+    void send_mouse_event(std::uint32_t flags) override;
+
+private:
+    std::shared_ptr<XDisplay> display_;
+};
+
+} // namespace qirelo::platform::native

@@ -1,0 +1,37 @@
+#pragma once
+
+// The Linux implementations of every platform concern, and the services
+// bundle over them: what the Linux client hands its main window.
+
+#include <functional>
+#include <memory>
+
+#include "platform/linux/input.h"
+#include "platform/linux/profile.h"
+#include "platform/linux/system.h"
+#include "platform/profile/fpu.h"
+#include "platform/services.h"
+
+namespace qirelo::platform::native {
+
+struct LinuxPlatform {
+    // `invalid_key_name` shows the keystroke sender's "Invalid KeyName" box.
+    explicit LinuxPlatform(std::function<void()> invalid_key_name)
+        : display(std::make_shared<XDisplay>()), keyboard(display, std::move(invalid_key_name)),
+          pointer(display) {}
+
+    std::shared_ptr<XDisplay> display;
+    FilePrivateProfile profile;
+    NativeMachine machine;
+    X87Fpu fpu;
+    XKeyboard keyboard;
+    XPointer pointer;
+    AlsaWaveVolume wave_volume;
+    LogindPower power;
+
+    Services services() {
+        return Services{profile, machine, fpu, keyboard, pointer, wave_volume, power};
+    }
+};
+
+} // namespace qirelo::platform::native
