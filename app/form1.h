@@ -130,6 +130,9 @@ public:
 
     // users.ini beside the executable.
     std::string UsersIniPath();
+    // The mobile site's address, as the program tab shows it and its QR code
+    // encodes it.
+    static std::string MobileSiteAddress();
 
 private:
     void LayOutControls();

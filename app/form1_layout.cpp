@@ -3,8 +3,10 @@
 // in UTF-8 and stored as GB2312.
 
 #include "app/form1.h"
+#include "app/glyphs.h"
 #include "config/hosts.h"
 #include "platform/profile/codepage.h"
+#include "ui/qr_code.h"
 
 namespace qirelo::app {
 namespace {
@@ -34,6 +36,7 @@ void TForm1::LayOutControls() {
     Panel3.set_bevel_outer(ui::BevelStyle::None);
     edit_url.set_align(ui::Align::Client);
     edit_url.set_button_width(22);
+    edit_url.set_glyph(GoGlyph());
     btn_c.set_caption(gb("×"));
     {
         ui::Font bold = SongTi(12);
@@ -46,6 +49,9 @@ void TForm1::LayOutControls() {
     btn2.set_bounds(88, 0, 28, 22);
     for (ui::SpeedButton* button : {&spb1, &btn1, &btn2})
         button->set_flat(true);
+    spb1.set_glyph(StopGlyph());
+    btn1.set_glyph(BackGlyph());
+    btn2.set_glyph(ForwardGlyph());
     btn1.set_enabled(false);
     btn2.set_enabled(false);
 
@@ -99,6 +105,7 @@ void TForm1::LayOutControls() {
     SpeedButton4.set_caption(gb("一键登录"));
     SpeedButton4.set_bounds(32, 137, 80, 25);
     Label5.set_caption(gb("QQ一键登录无需输入会员名和密码（需注册会员绑定QQ）"));
+    Label5.set_font(SongTi(12));
     Label5.set_bounds(118, 144, 300, 12);
 
     GroupBox2.set_caption(gb("系统控制"));
@@ -121,6 +128,7 @@ void TForm1::LayOutControls() {
     GroupBox3.set_caption(gb("手机网址二维码 ") + gb(mobile_host));
     GroupBox3.set_bounds(494, 88, 225, 177);
     Image1.set_bounds(59, 56, 100, 100);
+    Image1.set_picture(ui::qr::render(ui::qr::encode(MobileSiteAddress()), 100));
 
     // Windowless components.
     Timer1.set_enabled(false);

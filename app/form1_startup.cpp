@@ -6,12 +6,15 @@
 #include "app/login/password_scrambler.h"
 #include "app/relay_http_client.h"
 #include "app/version.h"
+#include "config/hosts.h"
 #include "platform/profile/codepage.h"
 #include "platform/profile/fpu.h"
 #include "platform/profile/ini_file.h"
 #include "platform/profile/machine.h"
 
 namespace qirelo::app {
+
+std::string TForm1::MobileSiteAddress() { return "http://" + config::mobile_host() + "/"; }
 
 std::string TForm1::UsersIniPath() {
     return services_.machine.executable_directory() + "users.ini";

@@ -1,7 +1,8 @@
 #pragma once
 
 // Pictures: a bitmap of 0x00RRGGBB pixels, row by row from the top, and the
-// image control that shows one.
+// image control that shows one. A pixel of kTransparent shows the colour of
+// what lies behind (a button's face).
 
 #include <cstdint>
 #include <vector>
@@ -9,6 +10,8 @@
 #include "ui/control.h"
 
 namespace qirelo::ui {
+
+inline constexpr std::uint32_t kTransparent = 0xFF000000;
 
 struct Bitmap {
     int width = 0;

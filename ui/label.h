@@ -13,6 +13,11 @@ public:
     bool transparent() const { return transparent_; }
     void set_transparent(bool transparent) { transparent_ = transparent; }
 
+    // A label sized to its text: the native side measures the caption in the
+    // label's font and sets width and height (the layout gives the place).
+    bool auto_size() const { return auto_size_; }
+    void set_auto_size(bool auto_size) { auto_size_ = auto_size; }
+
     bool word_wrap() const { return word_wrap_; }
     void set_word_wrap(bool wrap) { word_wrap_ = wrap; }
 
@@ -22,6 +27,7 @@ public:
 private:
     bool transparent_ = true;
     bool word_wrap_ = false;
+    bool auto_size_ = true;
 };
 
 } // namespace qirelo::ui

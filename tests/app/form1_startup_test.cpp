@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "form1_fixture.h"
 #include "platform/profile/codepage.h"
+#include "ui/qr_code.h"
 
 namespace qirelo::app {
 namespace {
@@ -117,6 +120,25 @@ TEST_F(Startup, ErrorInFormCreateIsShownTheRestSkippedAndTheWindowStillOpens) {
     EXPECT_EQ(f.sb1.panel(0).text, gb("版本2013.8.9.0")); // earlier steps did
     f.show_form();
     EXPECT_TRUE(f.showing());
+}
+
+void set_environment(const char* name, const char* value) {
+#ifdef _WIN32
+    _putenv_s(name, value);
+#else
+    setenv(name, value, 1);
+#endif
+}
+
+TEST_F(Startup, ProgramTabShowsTheMobileAddressInUseAndItsQrCode) {
+    set_environment("QIRELO_MOBILE_HOST", "m.example.test:8080");
+    TForm1& f = create();
+    set_environment("QIRELO_MOBILE_HOST", "");
+    EXPECT_EQ(f.Label1.caption(), gb("手机访问m.example.test:8080 →遥控电脑"));
+    EXPECT_EQ(f.GroupBox3.caption(), gb("手机网址二维码 m.example.test:8080"));
+    EXPECT_EQ(f.Image1.picture(),
+              ui::qr::render(ui::qr::encode("http://m.example.test:8080/"), 100));
+    EXPECT_EQ(f.Image1.picture().width, 100);
 }
 
 TEST_F(Startup, ActionListHoldsTheSixActionsWithTheirCaptions) {

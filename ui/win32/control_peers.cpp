@@ -5,6 +5,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "ui/button.h"
 #include "ui/edit.h"
 #include "ui/form.h"
@@ -37,8 +39,13 @@ GdiObject<HBITMAP> make_bitmap(const Bitmap& bitmap) {
     BITMAPINFO info = describe(bitmap);
     void* bits = nullptr;
     HBITMAP handle = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (handle && bits)
-        std::copy(bitmap.pixels.begin(), bitmap.pixels.end(), static_cast<std::uint32_t*>(bits));
+    if (handle && bits) {
+        const std::uint32_t face = GetSysColor(COLOR_BTNFACE);
+        const std::uint32_t face_rgb = (face & 0xFF) << 16 | (face & 0xFF00) | (face >> 16 & 0xFF);
+        std::transform(
+            bitmap.pixels.begin(), bitmap.pixels.end(), static_cast<std::uint32_t*>(bits),
+            [&](std::uint32_t pixel) { return pixel == kTransparent ? face_rgb : pixel; });
+    }
     return GdiObject<HBITMAP>(handle);
 }
 
@@ -49,10 +56,17 @@ ShiftState current_shift() {
 
 class LabelPeer final : public WindowPeer {
 public:
-    LabelPeer(Backend& backend, Label& label) : WindowPeer(backend, label) {
+    LabelPeer(Backend& backend, Label& label) : WindowPeer(backend, label), label_(label) {
         create(WC_STATICW,
                SS_NOTIFY | SS_NOPREFIX | (label.word_wrap() ? SS_LEFT : SS_LEFTNOWORDWRAP));
+        send_to_back();
         sync();
+        fit_text();
+    }
+    void changed(Property what) override {
+        WindowPeer::changed(what);
+        if (what == Property::Text || what == Property::Font)
+            fit_text();
     }
     void command(HWND, WORD code) override {
         if (code == STN_CLICKED)
@@ -64,6 +78,25 @@ public:
         const Control* parent = control_.parent();
         return backend_.brush(parent ? parent->color() : kButtonFace);
     }
+
+private:
+    void fit_text() {
+        if (!label_.auto_size() || label_.word_wrap() || fitting_)
+            return;
+        HDC dc = GetDC(hwnd_);
+        HGDIOBJ old = SelectObject(dc, backend_.font(label_.font()));
+        const std::wstring text = wide(label_.caption());
+        SIZE extent{0, 0};
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+        SelectObject(dc, old);
+        ReleaseDC(hwnd_, dc);
+        fitting_ = true;
+        guard([&] { label_.set_bounds(label_.left(), label_.top(), extent.cx, extent.cy); });
+        fitting_ = false;
+    }
+
+    Label& label_;
+    bool fitting_ = false;
 };
 
 class EditPeer : public WindowPeer {
@@ -266,6 +299,7 @@ class BevelPeer final : public WindowPeer {
 public:
     BevelPeer(Backend& backend, Bevel& bevel) : WindowPeer(backend, bevel), bevel_(bevel) {
         create(WC_STATICW, line() ? SS_ETCHEDHORZ : SS_ETCHEDFRAME);
+        send_to_back();
         sync();
     }
 

@@ -114,6 +114,10 @@ void WindowPeer::sync() {
     place();
 }
 
+void WindowPeer::send_to_back() {
+    SetWindowPos(hwnd_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
 void WindowPeer::place() {
     const Rect& r = control_.bounds();
     MoveWindow(hwnd_, r.left, r.top, r.width, r.height, TRUE);

@@ -67,6 +67,9 @@ protected:
     // Applies the widget's whole state to the native window.
     virtual void sync();
     virtual void place();
+    // Texts, lines and pictures lie under the controls beside them, as if
+    // drawn on the parent.
+    void send_to_back();
     void guard(const std::function<void()>& handler) { backend_.guard(handler); }
 
     Backend& backend_;
