@@ -87,6 +87,9 @@ HWND WindowPeer::create(const wchar_t* window_class, DWORD style, DWORD ex_style
     if (!window)
         throw std::runtime_error("cannot create the window of " + control_.name());
     own(window, !is_own_class(window_class));
+    // Controls lie above the texts and lines drawn beside them, whichever
+    // came first (those go to the back, see send_to_back).
+    SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     if (!hwnd_)
         hwnd_ = window;
     return window;

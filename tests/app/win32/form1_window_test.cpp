@@ -211,6 +211,15 @@ TEST_F(MainWindow, ProgramTabFollowsTheGeometryTable) {
                                       << actual.top << " " << actual.width << "x" << actual.height;
         }
     }
+    // Texts lie beneath the controls they overlap (Label2 runs under cb1).
+    auto z_index = [](HWND window) {
+        int index = 0;
+        for (HWND w = GetWindow(GetParent(window), GW_CHILD); w && w != window;
+             w = GetWindow(w, GW_HWNDNEXT))
+            ++index;
+        return index;
+    };
+    EXPECT_LT(z_index(window_of(f.cb1)), z_index(window_of(f.Label2)));
     // The bevel is the group's bottom line only.
     EXPECT_EQ(rect_in_parent(window_of(f.Bevel1)), (ui::Rect{16, 19 + 106 - 2, 405, 2}));
 }
