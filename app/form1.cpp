@@ -18,6 +18,7 @@ TForm1::TForm1(ui::Application& application, platform::Services& services)
       system_control({TrackBar1, cb1, BitBtn1, pb1, Timer2, act_gj, pag1, tb3},
                      services.wave_volume, services.power),
       key_sender(services.keyboard, [this] { ClearFocusedEditOnMainThread(application_, *this); }),
+      relay_worker(*this, application),
       application_(application), services_(services) {
     LayOutControls();
     WireEvents();
@@ -42,6 +43,9 @@ void TForm1::WireEvents() {
     Timer2.OnTimer = [this](ui::Component&) { system_control.Timer2Timer(); };
     act_gj.OnExecute = [this](ui::Component&) { system_control.act_gjExecute(); };
     login_panel.Wire();
+    relay_worker.Wire();
+    login_panel.StartRelayWorker = [this] { relay_worker.Start(); };
+    login_panel.StopRelayWorker = [this] { relay_worker.Stop(); };
     browser_shell.Wire();
 }
 

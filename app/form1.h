@@ -20,6 +20,7 @@
 #include "app/locked_string.h"
 #include "app/login/login_panel.h"
 #include "app/pointer/pointer_actions.h"
+#include "app/relay/relay_worker.h"
 #include "app/system/system_control.h"
 #include "http/http_client.h"
 #include "keys/keysend.h"
@@ -117,6 +118,10 @@ public:
     std::string PasswordKey;
     std::int16_t PlayPageFlag = 0;
     std::uint16_t SavedFpuControlWord = 0;
+
+    // upThread1 and the relay loop. Declared after the state the loop uses,
+    // so the window's destruction stops the loop before that state goes.
+    RelayWorker relay_worker;
 
     // --- Handlers: start-up and main window ----------------------------------
     void FormCreate(ui::Component& Sender);

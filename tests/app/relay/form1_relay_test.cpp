@@ -1,0 +1,129 @@
+// The relay worker of the headless main window against scripted loopback
+// relay and timer servers: the loop drives the real handlers (tabs, web1,
+// slider, shutdown button) and the recording keyboard and volume.
+
+#include "app/system/captions.h"
+#include "tests/http/support/script_server.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "../form1_fixture.h"
+
+namespace qirelo::app {
+namespace {
+
+using namespace std::chrono_literals;
+using http::testing::ScriptServer;
+using ::testing::Contains;
+
+void set_environment(const char* name, const std::string& value) {
+#ifdef _WIN32
+    _putenv_s(name, value.c_str());
+#else
+    setenv(name, value.c_str(), 1);
+#endif
+}
+
+std::string ok(std::string_view body) {
+    return http::testing::response("HTTP/1.1 200 OK\r\n", body);
+}
+
+struct Form1RelayTest : ::testing::Test, testing::Form1Harness {
+    Form1RelayTest() {
+        set_environment("QIRELO_RELAY_HOST", "127.0.0.1:" + std::to_string(relay.port()));
+        set_environment("QIRELO_TIMER_HOST", "127.0.0.1:" + std::to_string(timer.port()));
+        set_environment("QIRELO_SITE_HOST", "site.test");
+    }
+    ~Form1RelayTest() override { f.relay_worker.Stop(); }
+
+    // Plays the main thread: runs the worker's synchronised calls until `done`.
+    bool pump_until(const std::function<bool()>& done) {
+        const auto deadline = std::chrono::steady_clock::now() + 10s;
+        while (!done() && std::chrono::steady_clock::now() < deadline) {
+            application.process_messages();
+            application.wait_synchronize(5ms);
+        }
+        return done();
+    }
+    void start(const std::string& member) {
+        f.MemberId.set(member);
+        f.relay_worker.Start();
+    }
+    std::vector<std::string> calls() { return platform.calls.lines(); }
+
+    // Each request gets the next record; the timer always says 125.
+    std::vector<std::string> records;
+    std::size_t next = 0;
+    std::mutex mutex;
+    ScriptServer relay{[this](http::testing::Peer& peer) {
+        while (peer.read_request()) {
+            std::lock_guard lock(mutex);
+            peer.send(ok(records.at(std::min(next++, records.size() - 1))));
+        }
+    }};
+    ScriptServer timer{[](http::testing::Peer& peer) {
+        while (peer.read_request()) {
+            peer.send(ok("125\r\n"));
+        }
+    }};
+    TForm1& f = create();
+};
+
+TEST_F(Form1RelayTest, ACommandOpensThePlayPageInWeb1OnTheBrowserTab) {
+    records = {"120|A321.5"};
+    f.pag1.set_active_page(&f.tb3);
+    start("42");
+    ASSERT_TRUE(pump_until([&] { return !engine1->navigations.empty(); }));
+    EXPECT_EQ(engine1->navigations.back(), u"http://site.test/m0321/play5.html");
+    EXPECT_EQ(f.pag1.active_page(), &f.tb1);
+    EXPECT_EQ(relay.requests().size(), 1u);
+    EXPECT_NE(relay.requests()[0].find("GET /monitor/42.jpg HTTP/1.1"), std::string::npos);
+    EXPECT_EQ(f.LastCommandStamp, 1200000);
+}
+
+TEST_F(Form1RelayTest, EWhileMutedRestoresTheSlidersLevelKeepsMuteAndASecondECancels) {
+    records = {"120|E", "121|E"};
+    f.pag1.set_active_page(&f.tb3);
+    f.TrackBar1.set_position(100);
+    f.cb1.set_checked(true); // mute
+    platform.calls.clear();
+    start("42");
+    ASSERT_TRUE(pump_until([&] { return f.BitBtn1.caption() != ShutdownIdleCaption(); }));
+    // The worker now rests in its 3000 ms pause: nothing more touches the fakes.
+    EXPECT_EQ(f.BitBtn1.caption(), "14" + ShutdownCountdownSuffix());
+    EXPECT_TRUE(f.cb1.checked());
+    EXPECT_EQ(f.TrackBar1.position(), 100);
+    const auto effects = platform.calls.effects();
+    std::vector<std::string> volume;
+    for (const auto& line : effects) {
+        if (line.starts_with("waveOutSetVolume")) {
+            volume.push_back(line);
+        }
+    }
+    EXPECT_THAT(volume, ::testing::ElementsAre("waveOutSetVolume 0 0xFF00FF00",
+                                               "waveOutSetVolume 0 0x64006400"));
+
+    f.relay_worker.Start(); // a restart polls at once and finds the second E
+    ASSERT_TRUE(pump_until([&] { return f.BitBtn1.caption() == ShutdownIdleCaption(); }));
+    EXPECT_EQ(f.pb1.position(), 0);
+    EXPECT_EQ(platform.power.power_offs, 0);
+}
+
+TEST_F(Form1RelayTest, ThePickUpStartsAndStopsTheWorker) {
+    records = {"120|F"};
+    f.MemberId.set("");
+    f.login_panel.StartRelayWorker();
+    EXPECT_TRUE(pump_until([&] { return !f.relay_worker.upThread1.Executing(); }))
+        << "an empty MemberId ends the loop before its first cycle";
+    EXPECT_TRUE(relay.requests().empty());
+    start("42");
+    ASSERT_TRUE(pump_until([&] { return relay.requests().size() == 1; }));
+    f.login_panel.StopRelayWorker();
+    EXPECT_FALSE(f.relay_worker.upThread1.Executing());
+}
+
+} // namespace
+} // namespace qirelo::app
