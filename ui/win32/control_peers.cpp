@@ -108,13 +108,19 @@ public:
 
     void changed(Property what) override {
         switch (what) {
-        case Property::Text:
-            updating_ = true;
+        case Property::Text: {
             SendMessageW(hwnd_, EM_SETPASSWORDCHAR, static_cast<WPARAM>(edit_.password_char()), 0);
-            SetWindowTextW(hwnd_, wide(edit_.text()).c_str());
-            updating_ = false;
+            // The user's own typing comes back here as the widget's new text:
+            // setting it again would move the caret to the start.
+            const std::wstring text = wide(edit_.text());
+            if (text != native_text()) {
+                updating_ = true;
+                SetWindowTextW(hwnd_, text.c_str());
+                updating_ = false;
+            }
             InvalidateRect(hwnd_, nullptr, TRUE);
             return;
+        }
         case Property::ReadOnly:
             SendMessageW(hwnd_, EM_SETREADONLY, edit_.read_only(), 0);
             return;
@@ -134,10 +140,7 @@ public:
     void command(HWND, WORD code) override {
         if (code != EN_CHANGE || updating_)
             return;
-        const int length = GetWindowTextLengthW(hwnd_);
-        std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-        GetWindowTextW(hwnd_, text.data(), length + 1);
-        text.resize(static_cast<std::size_t>(length));
+        const std::wstring text = native_text();
         guard([&] { edit_.set_text(narrow(text)); });
     }
 
@@ -176,6 +179,13 @@ public:
     }
 
 protected:
+    std::wstring native_text() const {
+        const int length = GetWindowTextLengthW(hwnd_);
+        std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+        GetWindowTextW(hwnd_, text.data(), length + 1);
+        text.resize(static_cast<std::size_t>(length));
+        return text;
+    }
     void sync() override {
         WindowPeer::sync();
         changed(Property::ReadOnly);
@@ -216,7 +226,7 @@ public:
     }
     void command(HWND from, WORD code) override {
         if (from == button_) {
-            if (code == BN_CLICKED)
+            if (code == BN_CLICKED && control_.enabled())
                 guard([&] { edit_.click_button(); });
             return;
         }
@@ -269,7 +279,8 @@ public:
     }
 
     void command(HWND, WORD code) override {
-        if (code != BN_CLICKED)
+        // A disabled control never takes the user's click (code still can).
+        if (code != BN_CLICKED || !control_.enabled())
             return;
         guard([&] {
             if (auto* box = dynamic_cast<CheckBox*>(&control_))
