@@ -18,12 +18,14 @@ Application::Application(Backend& backend)
 }
 
 Application::~Application() {
-    // A worker still waiting must not wait for ever.
-    std::lock_guard lock(mutex_);
+    // A worker still waiting must not wait for ever, nor wake up after the
+    // object it waits on has gone: cancel its call, then let it leave.
+    std::unique_lock lock(mutex_);
     for (auto& call : calls_)
         call->state = Call::State::Cancelled;
     calls_.clear();
     finished_.notify_all();
+    finished_.wait(lock, [&] { return waiting_ == 0; });
 }
 
 TimerService& Application::timers() {
@@ -88,6 +90,14 @@ void Application::synchronize(const std::function<void()>& function, std::stop_t
     auto call = std::make_shared<Call>();
     call->function = function;
     std::unique_lock lock(mutex_);
+    ++waiting_;
+    struct Leave {
+        Application& app;
+        ~Leave() {
+            --app.waiting_;
+            app.finished_.notify_all();
+        }
+    } leave{*this}; // under the lock: declared after it, so it runs first
     calls_.push_back(call);
     queued_.notify_all();
     lock.unlock();
@@ -139,6 +149,11 @@ bool Application::wait_synchronize(std::chrono::milliseconds timeout) {
         queued_.wait_for(lock, timeout, [&] { return !calls_.empty(); });
     }
     return check_synchronize();
+}
+
+std::size_t Application::pending_calls() {
+    std::lock_guard lock(mutex_);
+    return calls_.size();
 }
 
 int Application::message_box(const std::string& text, unsigned flags) {

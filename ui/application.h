@@ -79,6 +79,8 @@ public:
     // Main thread (tests): waits up to `timeout` for a call to wait, then runs
     // the waiting calls; true when one ran.
     bool wait_synchronize(std::chrono::milliseconds timeout);
+    // How many calls wait to be run.
+    std::size_t pending_calls();
 
     // Message boxes; the caption defaults to the title.
     int message_box(const std::string& text, unsigned flags = 0x40);
@@ -101,10 +103,11 @@ private:
     bool terminated_ = false;
     std::thread::id main_thread_;
 
-    std::mutex mutex_;
+    mutable std::mutex mutex_;
     std::condition_variable_any queued_;   // a call waits (the main thread waits on it in tests)
     std::condition_variable_any finished_; // a call has run (workers wait on it)
     std::deque<std::shared_ptr<Call>> calls_;
+    int waiting_ = 0; // workers inside synchronize
 };
 
 } // namespace qirelo::ui

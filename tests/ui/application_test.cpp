@@ -138,6 +138,24 @@ TEST_F(ApplicationFixture, StopRequestedBeforeTheCallRanCancelsItAndTheCallNever
     EXPECT_FALSE(ran);
 }
 
+TEST(Application, DestroyedWhileAWorkerWaitsCancelsTheCallAndLetsTheWorkerGo) {
+    headless::Backend backend;
+    auto app = std::make_unique<Application>(backend);
+    std::atomic<bool> cancelled{false};
+    std::thread worker([&] {
+        try {
+            app->synchronize([] { FAIL() << "the call ran after all"; });
+        } catch (const SynchronizeCancelled&) {
+            cancelled = true;
+        }
+    });
+    while (app->pending_calls() == 0)
+        std::this_thread::yield();
+    app.reset();
+    worker.join();
+    EXPECT_TRUE(cancelled);
+}
+
 TEST_F(ApplicationFixture, RunEndsWhenTheMainFormClosesFromAWorker) {
     Form form("form");
     bool shown = false;
