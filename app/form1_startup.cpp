@@ -14,7 +14,9 @@
 
 namespace qirelo::app {
 
-std::string TForm1::MobileSiteAddress() { return "http://" + config::mobile_host() + "/"; }
+std::string TForm1::MobileSiteAddress() {
+    return "http://" + config::mobile_host() + "/";
+}
 
 std::string TForm1::UsersIniPath() {
     return services_.machine.executable_directory() + "users.ini";
