@@ -4,6 +4,7 @@
 #include "app/form1.h"
 #include "app/login/computer_name_key.h"
 #include "app/login/password_scrambler.h"
+#include "app/login/users_ini.h"
 #include "app/relay_http_client.h"
 #include "app/version.h"
 #include "config/hosts.h"
@@ -37,8 +38,9 @@ void TForm1::FormCreate(ui::Component&) {
     PasswordKey = login::GetComputerNameKey(services_.machine);
 
     platform::IniFile users(services_.profile, UsersIniPath());
-    edit_u.set_text(users.read_string("user", "name", ""));
-    edit_p.set_text(users.read_string("user", "pass", ""));
+    const login::SavedLogin saved = login::ReadSavedLogin(users);
+    edit_u.set_text(saved.name);
+    edit_p.set_text(saved.pass);
     // A damaged saved password raises here: the steps after it are skipped
     // and the window still opens.
     if (!edit_p.text().empty())
