@@ -140,13 +140,5 @@ TEST(RandomGenerator, SameSeedSameDrawsAndEveryValueOfTheRangeDrawnEvenly) {
     }
 }
 
-TEST(RandomGenerator, ReseedingStartsTheSequenceOver) {
-    RandomGenerator generator(7);
-    const std::uint32_t first = generator.Random(1000);
-    generator.Random(1000);
-    generator.Reseed(7);
-    EXPECT_EQ(generator.Random(1000), first);
-}
-
 } // namespace
 } // namespace qirelo::login

@@ -79,13 +79,6 @@ TEST_F(UsersIniFile, ValuesReadBackAtMost2047Bytes) {
     EXPECT_EQ(ReadSavedLogin(ini).name, std::string(2047, 'n'));
 }
 
-TEST_F(UsersIniFile, MissingFileReadsEmpty) {
-    const SavedLogin saved = ReadSavedLogin(ini);
-    EXPECT_EQ(saved.name, "");
-    EXPECT_EQ(saved.pass, "");
-    EXPECT_FALSE(fs::exists(path));
-}
-
 TEST(UsersIniUnwritable, TheFirstRefusedWriteStopsTheSequence) {
     NativeProfile profile;
     platform::IniFile ini(
