@@ -50,11 +50,13 @@ int main(int argc, char** argv) {
 
     std::unique_ptr<platform::native::LinuxPlatform> system;
     try {
-        system = std::make_unique<platform::native::LinuxPlatform>([&application] {
-            application.synchronize([&application] {
-                application.message_box("Invalid KeyName", "SendKeys", ui::kMbOk);
-            });
-        });
+        system = std::make_unique<platform::native::LinuxPlatform>(
+            [&application] {
+                application.synchronize([&application] {
+                    application.message_box("Invalid KeyName", "SendKeys", ui::kMbOk);
+                });
+            },
+            [&application] { application.synchronize(ui::qt::Backend::settle_input); });
     } catch (const std::exception& error) {
         std::fprintf(stderr, "qirelo: %s\n", error.what());
         return 1;

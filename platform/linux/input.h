@@ -21,8 +21,10 @@ namespace qirelo::platform::native {
 class XKeyboard final : public input::Keyboard {
 public:
     // `invalid_key_name` shows the "Invalid KeyName" box; the program brings
-    // it to the window system's thread.
-    XKeyboard(std::shared_ptr<XDisplay> display, std::function<void()> invalid_key_name);
+    // it to the window system's thread. `settle`, run by the drain, returns
+    // once the program's windows have taken the input sent so far.
+    XKeyboard(std::shared_ptr<XDisplay> display, std::function<void()> invalid_key_name,
+              std::function<void()> settle = {});
 
     void send_key_event(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags) override;
     std::uint32_t map_virtual_key(std::uint32_t vk) override;
@@ -39,6 +41,7 @@ private:
 
     std::shared_ptr<XDisplay> display_;
     std::function<void()> invalid_key_name_;
+    std::function<void()> settle_;
 };
 
 class XPointer final : public input::Pointer {

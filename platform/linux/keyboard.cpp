@@ -61,8 +61,10 @@ bool key_down(::Display* display, const KeyMapView& map, std::uint8_t vk) {
 
 } // namespace
 
-XKeyboard::XKeyboard(std::shared_ptr<XDisplay> display, std::function<void()> invalid_key_name)
-    : display_(std::move(display)), invalid_key_name_(std::move(invalid_key_name)) {}
+XKeyboard::XKeyboard(std::shared_ptr<XDisplay> display, std::function<void()> invalid_key_name,
+                     std::function<void()> settle)
+    : display_(std::move(display)), invalid_key_name_(std::move(invalid_key_name)),
+      settle_(std::move(settle)) {}
 
 void XKeyboard::send_key_event(std::uint8_t vk, std::uint8_t, std::uint32_t flags) {
     auto display = display_->use();
@@ -134,8 +136,12 @@ void XKeyboard::activate_next_layout() {
 }
 
 void XKeyboard::drain_keyboard_messages() {
-    auto display = display_->use();
-    XSync(*display, False);
+    {
+        auto display = display_->use();
+        XSync(*display, False);
+    }
+    if (settle_)
+        settle_();
 }
 
 void XKeyboard::show_invalid_key_name() {

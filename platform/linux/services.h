@@ -15,10 +15,11 @@
 namespace qirelo::platform::native {
 
 struct LinuxPlatform {
-    // `invalid_key_name` shows the keystroke sender's "Invalid KeyName" box.
-    explicit LinuxPlatform(std::function<void()> invalid_key_name)
-        : display(std::make_shared<XDisplay>()), keyboard(display, std::move(invalid_key_name)),
-          pointer(display) {}
+    // `invalid_key_name` shows the keystroke sender's "Invalid KeyName" box;
+    // `settle` waits until the program's windows have taken the input sent.
+    LinuxPlatform(std::function<void()> invalid_key_name, std::function<void()> settle)
+        : display(std::make_shared<XDisplay>()),
+          keyboard(display, std::move(invalid_key_name), std::move(settle)), pointer(display) {}
 
     std::shared_ptr<XDisplay> display;
     FilePrivateProfile profile;

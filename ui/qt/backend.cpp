@@ -6,6 +6,10 @@
 #include <QThread>
 #include <QTimer>
 #include <QWidget>
+#include <QtGui/qguiapplication_platform.h>
+#include <xcb/xcb.h>
+
+#include <cstdlib>
 
 #include <utility>
 
@@ -43,6 +47,15 @@ void Backend::guard(const std::function<void()>& handler) {
         handler();
 }
 
+void Backend::settle_input() {
+    if (auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>()) {
+        xcb_connection_t* connection = x11->connection();
+        // Events come before the reply to a request made after them.
+        std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
+    }
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
 bool Backend::take(Message& out) {
     if (queue_.empty())
         return false;
@@ -53,23 +66,28 @@ bool Backend::take(Message& out) {
 
 bool Backend::wait_message(Message& out) {
     const int outer = std::exchange(loop_level_, QThread::currentThread()->loopLevel());
-    while (!quit_ && queue_.empty())
+    bool got = false;
+    while (!quit_ && !(got = take(out)))
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     loop_level_ = outer;
-    return !quit_ && take(out);
+    return got && !quit_;
 }
 
 bool Backend::peek_message(Message& out) {
-    const int outer = std::exchange(loop_level_, QThread::currentThread()->loopLevel());
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
-    loop_level_ = outer;
+    if (!handing_over_ && queue_.empty()) {
+        const int outer = std::exchange(loop_level_, QThread::currentThread()->loopLevel());
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        loop_level_ = outer;
+    }
     return take(out);
 }
 
-// Takes key events for the application's widgets while its own loop waits.
+// Takes key events for the application's widgets while its own loop waits,
+// and has the application handle each at once, as the next message of its
+// queue: keys and the pointer's events keep their order.
 bool Backend::eventFilter(QObject* watched, QEvent* event) {
     const bool key = event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease;
-    if (!key || delivering_ || !watched->isWidgetType())
+    if (!key || delivering_ || handing_over_ || !watched->isWidgetType() || !application_)
         return false;
     if (loop_level_ < 0 || QThread::currentThread()->loopLevel() != loop_level_)
         return false;
@@ -88,6 +106,9 @@ bool Backend::eventFilter(QObject* watched, QEvent* event) {
     held_.erase(held_.begin(),
                 held_.lower_bound(message.window > kHeldKeys ? message.window - kHeldKeys : 0));
     queue_.push_back(message);
+    handing_over_ = true;
+    application_->handle_message();
+    handing_over_ = false;
     return true;
 }
 

@@ -4,10 +4,11 @@
 // the window system's timers, QMessageBox for message boxes.
 //
 // Key presses and releases for the application's windows are taken off Qt's
-// delivery and queued as keyboard messages (virtual-key code in wParam, the
-// extended-key flag in lParam), so the application's loop and its message
-// hook see them before they are dispatched, as on Windows; dispatching one
-// hands the original event to the widget it was for. Inside modal loops
+// delivery and handed to the application as keyboard messages (virtual-key
+// code in wParam, the extended-key flag in lParam) at once, in their place
+// among the other input, so its message hook sees them before they are
+// dispatched, as on Windows; dispatching one hands the original event to the
+// widget it was for. Inside modal loops
 // (message boxes, a wait for a page's answer) keys go their own way, and
 // synchronized calls and timers still run there.
 
@@ -52,6 +53,10 @@ public:
     // the application's general error handler, never through Qt's frames.
     void guard(const std::function<void()>& handler);
 
+    // Main thread: handles every input event that the window system had sent
+    // to this program before the call (one round trip to the X server).
+    static void settle_input();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     bool event(QEvent* event) override;
@@ -74,6 +79,7 @@ private:
     std::uintptr_t next_key_ = 1;
     int loop_level_ = -1; // the level of the application's own loop while it waits
     bool delivering_ = false;
+    bool handing_over_ = false; // a key is being handed to the application
     bool quit_ = false;
 };
 

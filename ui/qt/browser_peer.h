@@ -12,7 +12,8 @@
 // title (raised at the latest just before the document completes, so every
 // completion follows a title change), new windows (offered to NewWindow2,
 // opened in the target browser it gives), and DocumentComplete for every
-// main-frame document. The two browsers share one off-the-record profile:
+// main-frame document; a document that completes in the browser on show
+// takes the keyboard focus. The two browsers share one off-the-record profile:
 // cookies live as long as the program.
 
 #include <QPointer>
@@ -60,7 +61,7 @@ private:
     void load_started();
     void load_finished();
     void report_history();
-    void raise(const std::function<void()>& event);
+    void raise(std::function<void()> event);
 
     Backend& backend_;
     WebBrowser& widget_;

@@ -16,6 +16,7 @@
 #include <QScreen>
 #include <QSlider>
 #include <QTabBar>
+#include <QTimer>
 #include <QToolButton>
 
 #include "ui/button.h"
@@ -146,6 +147,12 @@ private:
         apply_state();
         widget_->raise();
         widget_->activateWindow();
+        // Without a window manager the first request comes before the window
+        // is mapped and is lost; ask again once the loop has mapped it.
+        QTimer::singleShot(100, widget_, [w = widget_] {
+            if (w && !w->isActiveWindow())
+                w->activateWindow();
+        });
         if (Control* active = form_.active_control())
             if (QWidget* w = widget_of(*active))
                 w->setFocus(Qt::ActiveWindowFocusReason);
@@ -387,7 +394,13 @@ protected:
         updating_ = true;
         if (line_->text() != qstring(edit_.text()))
             line_->setText(qstring(edit_.text()));
-        line_->setEchoMode(edit_.password_char() ? QLineEdit::Password : QLineEdit::Normal);
+        if (edit_.password_char()) {
+            line_->setEchoMode(QLineEdit::Password);
+            line_->setStyleSheet(QStringLiteral("lineedit-password-character: %1")
+                                     .arg(static_cast<unsigned char>(edit_.password_char())));
+        } else {
+            line_->setEchoMode(QLineEdit::Normal);
+        }
         updating_ = false;
     }
     void apply(Property what) override {
@@ -417,7 +430,13 @@ public:
         layout->addWidget(line, 1);
         layout->addWidget(button);
         button->setFixedWidth(edit.button_width());
-        button->setText(QStringLiteral("→"));
+        if (edit.glyph().empty()) {
+            button->setText(QStringLiteral("→"));
+        } else {
+            const QPixmap glyph = pixmap_of(edit.glyph());
+            button->setIcon(QIcon(glyph));
+            button->setIconSize(glyph.size());
+        }
         button->setFocusPolicy(Qt::NoFocus);
         QObject::connect(button, &QToolButton::clicked,
                          [this, &edit] { guard([&] { edit.click_button(); }); });
