@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QByteArray>
+#include <QLoggingCategory>
 
 #include <cstdio>
 #include <cstdlib>
@@ -39,6 +40,8 @@ void prepare_browser_engine() {
 int main(int argc, char** argv) {
     using namespace qirelo;
     prepare_browser_engine();
+    // The engine's start-up report is for its own developers.
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
     QApplication qt(argc, argv);
     QApplication::setApplicationName(QStringLiteral("qirelo"));
 

@@ -247,9 +247,28 @@ public:
             qlabel->setCursor(Qt::PointingHandCursor);
     }
 
+    void changed(Property what) override {
+        WidgetPeer::changed(what);
+        if (what == Property::Bounds || what == Property::Font)
+            fit();
+    }
+
 protected:
     void apply_text() override {
         static_cast<QLabel*>(widget_.data())->setText(qstring(control_.caption()));
+        fit();
+    }
+
+private:
+    // A label grows to its text, as the toolkit's auto-sized labels do: the
+    // fonts here are not the ones the layout was measured with.
+    void fit() {
+        auto* label = static_cast<QLabel*>(widget_.data());
+        if (label->wordWrap())
+            return;
+        const int wanted = label->sizeHint().width();
+        if (wanted > control_.width())
+            label->resize(wanted, std::max(control_.height(), label->height()));
     }
 };
 
