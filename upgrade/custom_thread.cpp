@@ -108,9 +108,9 @@ void TupCustomThread::CheckStop() {
     }
 }
 
-std::stop_token TupCustomThread::StopToken() const {
-    const ThreadRun* run = CallingRun();
-    return run ? run->StopToken() : std::stop_token{};
+StopSignal* TupCustomThread::RunStop() const {
+    ThreadRun* run = CallingRun();
+    return run ? &run->Stop() : nullptr;
 }
 
 bool TupCustomThread::Executing() const {

@@ -7,7 +7,6 @@
 #include <chrono>
 #include <functional>
 #include <memory>
-#include <stop_token>
 
 namespace qirelo::upgrade {
 
@@ -16,7 +15,7 @@ namespace qirelo::upgrade {
 //
 // The forced stop (Terminate(true), a new Execute, destruction) is
 // cooperative but immediate in effect: the routine's blocking steps are
-// Sleep, Synchronize and whatever it ties to StopToken(); each of them wakes
+// Sleep, Synchronize and whatever it ties to RunStop(); each of them wakes
 // at once on the stop and raises EThreadStopped, which unwinds the routine.
 // No further step runs, no OnTerminate follows, the caller never waits, and
 // the component is at once ready for the next Execute, whose routine begins
@@ -48,9 +47,9 @@ public:
     // On the worker: raises EThreadStopped once its run has been stopped by force.
     void CheckStop();
 
-    // On the worker: requested by the forced stop, for blocking calls to tie
-    // their abort to. Elsewhere: a token that is never requested.
-    std::stop_token StopToken() const;
+    // On the worker: its run's stop, for blocking calls to tie their abort to
+    // (StopSignal::Callback). Elsewhere: nullptr.
+    StopSignal* RunStop() const;
 
     bool Executing() const;
     bool Terminated() const;

@@ -10,6 +10,13 @@ TupEventThread::TupEventThread(TupCustomThread& owner, MainThread& mainThread,
 
 TupEventThread::~TupEventThread() {
     run_->Kill();
+    MainThread& mainThread = run_->Main();
+    const std::shared_ptr<ThreadRun> last = started_ ? run_ : predecessorRun_;
+    if (last && mainThread.IsMainThread()) {
+        while (!last->Ended()) {
+            mainThread.ServeCalls(std::chrono::milliseconds(10));
+        }
+    }
     if (thread_.joinable()) {
         thread_.join();
     }
@@ -33,6 +40,7 @@ void TupEventThread::Resume(RunSettings settings) {
 void TupEventThread::HandOver(TupEventThread& successor) {
     run_->Kill();
     successor.predecessor_ = started_ ? std::move(thread_) : std::move(predecessor_);
+    successor.predecessorRun_ = started_ ? run_ : predecessorRun_;
 }
 
 } // namespace qirelo::upgrade

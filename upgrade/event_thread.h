@@ -15,8 +15,9 @@ public:
     TupEventThread(TupCustomThread& owner, MainThread& mainThread,
                    std::shared_ptr<const ComponentLife> life, TThreadPriority priority);
     // Freeing: stops the run and waits for its OS thread (and any predecessor)
-    // to end. Blocking steps all wake on the stop, so the wait is short, and
-    // the main thread is never needed for it.
+    // to end. Blocking steps all wake on the stop, so the wait is short; on
+    // the main thread it keeps serving handed-over calls meanwhile (a stopped
+    // run's own calls are skipped), so a worker waiting for one gets free.
     ~TupEventThread();
     TupEventThread(const TupEventThread&) = delete;
     TupEventThread& operator=(const TupEventThread&) = delete;
@@ -37,6 +38,7 @@ private:
     std::shared_ptr<ThreadRun> run_;
     std::thread thread_;
     std::thread predecessor_;
+    std::shared_ptr<ThreadRun> predecessorRun_;
     bool started_ = false;
 };
 

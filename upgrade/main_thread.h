@@ -2,7 +2,6 @@
 
 #include <chrono>
 #include <functional>
-#include <stop_token>
 
 namespace qirelo::upgrade {
 
@@ -15,10 +14,14 @@ public:
     virtual ~MainThread() = default;
 
     // Worker: runs `call` on the main thread while the worker waits, and
-    // raises the call's error again here. Returns false, without running it,
-    // when `stop` is requested before the main thread has begun the call; a
-    // call already begun is let finish.
-    virtual bool Synchronize(const std::function<void()>& call, std::stop_token stop) = 0;
+    // raises the call's error again here.
+    virtual void Synchronize(const std::function<void()>& call) = 0;
+
+    virtual bool IsMainThread() const = 0;
+
+    // Main thread: runs the handed-over calls alone (no window messages),
+    // waiting up to `upTo` for one to come.
+    virtual void ServeCalls(std::chrono::milliseconds upTo) = 0;
 
     // Main thread: dispatches what is pending (handed-over calls and the
     // window system's messages), waiting up to `upTo` for something to come.

@@ -94,7 +94,7 @@ void ThreadRun::MarkEnded() {
 
 void ThreadRun::CheckStop() {
     std::unique_lock lock(mutex_);
-    changed_.wait(lock, stop_.get_token(), [this] { return !suspended_; });
+    changed_.wait(lock, [this] { return !suspended_ || Killed(); });
     if (Killed()) {
         throw EThreadStopped{};
     }
@@ -102,10 +102,7 @@ void ThreadRun::CheckStop() {
 
 void ThreadRun::Sleep(std::chrono::milliseconds duration) {
     CheckStop();
-    {
-        std::unique_lock lock(mutex_);
-        changed_.wait_for(lock, stop_.get_token(), duration, [] { return false; });
-    }
+    stop_.WaitFor(duration);
     CheckStop();
 }
 
@@ -114,34 +111,30 @@ void ThreadRun::Synchronize(const std::function<void()>& method) {
     if (life_->destroying) {
         return;
     }
-    bool ran = true;
     std::exception_ptr error;
     try {
-        ran = mainThread_.Synchronize(
-            [&method, life = life_] {
-                // Skipped while the owner is being destroyed: the worker goes
-                // on as if it had run.
-                if (!life->destroying) {
-                    method();
-                }
-            },
-            stop_.get_token());
+        // The worker waits here until the main thread has served the call; a
+        // call served after a forced stop, or while the owner is being
+        // destroyed, is skipped, so nothing of the run happens after the stop.
+        mainThread_.Synchronize([this, &method] {
+            if (!Killed() && !life_->destroying) {
+                method();
+            }
+        });
     } catch (...) {
         error = std::current_exception();
     }
-    if (!ran) {
-        // Withdrawn by the stop before the main thread began it.
-        throw EThreadStopped{};
-    }
+    CheckStop();
     if (error && !handleExceptions_) {
         std::rethrow_exception(error);
     }
-    CheckStop();
 }
 
 void ThreadRun::Kill() {
     terminated_ = true;
-    stop_.request_stop();
+    stop_.Request();
+    std::lock_guard lock(mutex_);
+    changed_.notify_all();
 }
 
 void ThreadRun::SetSuspended(bool suspended) {

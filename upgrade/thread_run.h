@@ -1,6 +1,7 @@
 #pragma once
 
 #include "upgrade/main_thread.h"
+#include "upgrade/stop_signal.h"
 #include "upgrade/thread_priority.h"
 
 #include <atomic>
@@ -9,7 +10,6 @@
 #include <functional>
 #include <memory>
 #include <mutex>
-#include <stop_token>
 #include <thread>
 
 namespace qirelo::upgrade {
@@ -58,12 +58,13 @@ public:
     void CheckStop();
     void Sleep(std::chrono::milliseconds duration);
     void Synchronize(const std::function<void()>& method);
-    std::stop_token StopToken() const { return stop_.get_token(); }
+    StopSignal& Stop() { return stop_; }
 
     // Either side.
     const TupCustomThread& Owner() const { return owner_; }
+    MainThread& Main() { return mainThread_; }
     void Kill();
-    bool Killed() const { return stop_.stop_requested(); }
+    bool Killed() const { return stop_.Requested(); }
     void SetTerminated() { terminated_ = true; }
     bool Terminated() const { return terminated_; }
     bool Executing() const { return executing_; }
@@ -83,7 +84,7 @@ private:
     TupCustomThread& owner_;
     MainThread& mainThread_;
     std::shared_ptr<const ComponentLife> life_;
-    std::stop_source stop_;
+    StopSignal stop_;
     std::atomic<bool> terminated_{false};
     std::atomic<bool> executing_{false};
     std::atomic<bool> ended_{false};
@@ -91,7 +92,7 @@ private:
     std::atomic<bool> handleExceptions_{true};
 
     mutable std::mutex mutex_;
-    std::condition_variable_any changed_;
+    std::condition_variable changed_;
     TThreadPriority priority_ = TThreadPriority::tpNormal;
     std::unique_ptr<ThreadPriorityControl> priorityControl_;
 };

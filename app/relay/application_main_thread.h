@@ -11,7 +11,11 @@ class ApplicationMainThread final : public upgrade::MainThread {
 public:
     explicit ApplicationMainThread(ui::Application& application) : application_(application) {}
 
-    bool Synchronize(const std::function<void()>& call, std::stop_token stop) override;
+    void Synchronize(const std::function<void()>& call) override { application_.synchronize(call); }
+    bool IsMainThread() const override { return application_.is_main_thread(); }
+    void ServeCalls(std::chrono::milliseconds upTo) override {
+        application_.wait_synchronize(upTo);
+    }
     void ServeFor(std::chrono::milliseconds upTo) override;
     bool Terminating() const override { return application_.terminated(); }
 

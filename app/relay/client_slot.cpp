@@ -1,23 +1,22 @@
 #include "app/relay/client_slot.h"
 
 #include <optional>
-#include <stop_token>
 
 namespace qirelo::relay {
 
 std::string HttpClientSlot::Get(const std::string& url) {
-    if (!worker_) {
+    upgrade::StopSignal* stop = worker_ ? worker_->RunStop() : nullptr;
+    if (!stop) {
         return client_->Get(url);
     }
-    const std::stop_token stop = worker_->StopToken();
     http::THttpClient& client = *client_;
-    std::optional<std::stop_callback<std::function<void()>>> abort;
-    abort.emplace(stop, [&client] { client.Abort(); });
+    std::optional<upgrade::StopSignal::Callback> abort;
+    abort.emplace(*stop, [&client] { client.Abort(); });
     // After a stop the client may have been aborted, finished or not: drop
     // it (once an abort running on another thread is over) and unwind.
     const auto unwindIfStopped = [&] {
         abort.reset();
-        if (stop.stop_requested()) {
+        if (stop->Requested()) {
             Replace();
             worker_->CheckStop();
         }

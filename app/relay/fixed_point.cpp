@@ -8,8 +8,9 @@ namespace qirelo::relay {
 namespace {
 
 constexpr int kPlaces = 4;
-// Exponents beyond this make any non-zero mantissa overflow or round to zero.
-constexpr long kExponentCap = 100000;
+// Exponents beyond this make any mantissa a text can hold overflow or round
+// to zero; capping keeps the arithmetic in range.
+constexpr std::int64_t kExponentCap = 1'000'000'000'000;
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
@@ -32,7 +33,7 @@ std::string_view TrimBlanks(std::string_view text) {
 struct Decimal {
     bool negative = false;
     std::string digits; // no leading zeros; empty for zero
-    long exponent = 0;
+    std::int64_t exponent = 0;
 };
 
 std::string_view TakeDigits(std::string_view& text) {
@@ -54,9 +55,9 @@ bool TakeSign(std::string_view& text) {
     return false;
 }
 
-std::optional<long> TakeExponent(std::string_view& text) {
+std::optional<std::int64_t> TakeExponent(std::string_view& text) {
     if (text.empty() || (text.front() != 'E' && text.front() != 'e')) {
-        return 0L;
+        return std::int64_t{0};
     }
     text.remove_prefix(1);
     const bool negative = TakeSign(text);
@@ -64,7 +65,7 @@ std::optional<long> TakeExponent(std::string_view& text) {
     if (digits.empty()) {
         return std::nullopt;
     }
-    long value = 0;
+    std::int64_t value = 0;
     for (char c : digits) {
         value = std::min(kExponentCap, value * 10 + (c - '0'));
     }
@@ -83,23 +84,23 @@ std::optional<Decimal> ReadDecimal(std::string_view text) {
     if (whole.empty() && fraction.empty()) {
         return std::nullopt;
     }
-    const std::optional<long> exponent = TakeExponent(text);
+    const std::optional<std::int64_t> exponent = TakeExponent(text);
     if (!exponent || !text.empty()) {
         return std::nullopt;
     }
     number.digits = std::string(whole) + std::string(fraction);
     number.digits.erase(0, number.digits.find_first_not_of('0'));
-    number.exponent = *exponent - static_cast<long>(fraction.size());
+    number.exponent = *exponent - static_cast<std::int64_t>(fraction.size());
     return number;
 }
 
 // Rounds digits × 10^-dropped to an integer (as a digit string), nearest,
 // ties to even.
-std::string RoundOff(const std::string& digits, std::size_t dropped) {
+std::string RoundOff(const std::string& digits, std::uint64_t dropped) {
     if (dropped > digits.size()) {
         return "0";
     }
-    std::string kept = digits.substr(0, digits.size() - dropped);
+    std::string kept = digits.substr(0, digits.size() - static_cast<std::size_t>(dropped));
     const std::string_view rest = std::string_view(digits).substr(kept.size());
     if (rest.empty()) {
         return kept;
@@ -129,8 +130,9 @@ std::optional<Fixed4> ToFixed4(const Decimal& number) {
     if (number.digits.empty()) {
         return Fixed4{0};
     }
-    const long shift = number.exponent + kPlaces;
-    std::string integer = shift >= 0 ? number.digits : RoundOff(number.digits, -shift);
+    const std::int64_t shift = number.exponent + kPlaces;
+    std::string integer =
+        shift >= 0 ? number.digits : RoundOff(number.digits, static_cast<std::uint64_t>(-shift));
     // The magnitude may reach 2^63 only for a negative number.
     const std::uint64_t limit =
         static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max()) +
@@ -148,7 +150,7 @@ std::optional<Fixed4> ToFixed4(const Decimal& number) {
             return std::nullopt;
         }
     }
-    for (long zeros = shift; zeros > 0 && magnitude != 0; --zeros) {
+    for (std::int64_t zeros = shift; zeros > 0 && magnitude != 0; --zeros) {
         if (!append(0)) {
             return std::nullopt;
         }

@@ -163,7 +163,7 @@ TEST_F(TupThreadTest, ForcedStopWakesASleepAtOnceAndNoFurtherStepOrOnTerminateFo
     EXPECT_TRUE(journal.Entries().empty());
 }
 
-TEST_F(TupThreadTest, ForcedStopWithdrawsASynchronisedCallTheMainThreadHasNotBegun) {
+TEST_F(TupThreadTest, ForcedStopSkipsASynchronisedCallTheMainThreadHasNotBegun) {
     TupThread thread(mainThread);
     std::atomic<bool> calling{false};
     thread.OnExecute = [&](TupCustomThread& self) {
@@ -182,15 +182,16 @@ TEST_F(TupThreadTest, ForcedStopWithdrawsASynchronisedCallTheMainThreadHasNotBeg
     EXPECT_TRUE(journal.Entries().empty());
 }
 
-TEST_F(TupThreadTest, StopTokenCallbacksFireOnTheForcedStopToAbortBlockingCalls) {
+TEST_F(TupThreadTest, StopCallbacksFireOnTheForcedStopToAbortBlockingCalls) {
     TupThread thread(mainThread);
     std::atomic<bool> blocked{false};
     thread.OnExecute = [&](TupCustomThread& self) {
         // Stands in for a blocking socket call that the stop aborts.
         std::mutex m;
-        std::condition_variable_any cv;
+        std::condition_variable cv;
         bool aborted = false;
-        std::stop_callback abort(self.StopToken(), [&] {
+        ASSERT_NE(self.RunStop(), nullptr);
+        StopSignal::Callback abort(*self.RunStop(), [&] {
             std::lock_guard lock(m);
             aborted = true;
             cv.notify_all();
@@ -301,6 +302,60 @@ TEST_F(TupThreadTest, DestroyingTheComponentEndsItsRunningThreadWithoutOnTermina
     }
     Settle();
     EXPECT_TRUE(journal.Entries().empty());
+}
+
+TEST_F(TupThreadTest, DestroyingTheComponentWhileItsWorkerWaitsForTheMainThreadDoesNotDeadlock) {
+    std::atomic<bool> calling{false};
+    {
+        TupThread thread(mainThread);
+        thread.OnExecute = [&](TupCustomThread& self) {
+            calling = true;
+            self.Synchronize([&] { journal.Add("window touched"); });
+            journal.Add("after call");
+        };
+        thread.Execute();
+        while (!calling) {
+            std::this_thread::sleep_for(1ms);
+        }
+        std::this_thread::sleep_for(20ms); // the call waits for the main thread
+    }
+    Settle();
+    EXPECT_TRUE(journal.Entries().empty());
+}
+
+TEST(StopSignal, RunsEachCallbackOnceAndAtOnceWhenAlreadyRequested) {
+    StopSignal signal;
+    int first = 0, late = 0;
+    {
+        StopSignal::Callback callback(signal, [&] { ++first; });
+        EXPECT_FALSE(signal.WaitFor(1ms));
+        signal.Request();
+        signal.Request();
+        EXPECT_TRUE(signal.Requested());
+        StopSignal::Callback after(signal, [&] { ++late; });
+    }
+    EXPECT_EQ(first, 1);
+    EXPECT_EQ(late, 1);
+    EXPECT_TRUE(signal.WaitFor(60s)) << "returns at once once requested";
+}
+
+TEST(StopSignal, DeregisteringWaitsForACallbackRunningOnAnotherThread) {
+    for (int round = 0; round < 200; ++round) {
+        StopSignal signal;
+        std::atomic<bool> finished{false};
+        std::thread requester;
+        {
+            StopSignal::Callback callback(signal, [&] {
+                std::this_thread::sleep_for(std::chrono::microseconds(round % 3 * 100));
+                finished = true;
+            });
+            requester = std::thread([&] { signal.Request(); });
+            std::this_thread::sleep_for(std::chrono::microseconds(round % 5 * 50));
+        }
+        const bool requested = signal.Requested();
+        EXPECT_TRUE(!requested || finished) << "round " << round;
+        requester.join();
+    }
 }
 
 TEST_F(TupThreadTest, WaitThreadWaitsForTheRunWhileServingItsSynchronisedCalls) {

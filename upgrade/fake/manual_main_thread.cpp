@@ -1,6 +1,5 @@
 #include "upgrade/fake/manual_main_thread.h"
 
-#include <algorithm>
 #include <exception>
 
 namespace qirelo::upgrade::fake {
@@ -12,22 +11,20 @@ struct ManualMainThread::Call {
     std::exception_ptr error;
 };
 
-bool ManualMainThread::Synchronize(const std::function<void()>& function, std::stop_token stop) {
+void ManualMainThread::Synchronize(const std::function<void()>& function) {
+    if (IsMainThread()) {
+        function();
+        return;
+    }
     auto call = std::make_shared<Call>();
     call->function = function;
     std::unique_lock lock(mutex_);
     calls_.push_back(call);
     changed_.notify_all();
-    changed_.wait(lock, stop, [&] { return call->state == Call::State::Done; });
-    if (call->state == Call::State::Waiting) {
-        std::erase(calls_, call);
-        return false;
-    }
     changed_.wait(lock, [&] { return call->state == Call::State::Done; });
     if (call->error) {
         std::rethrow_exception(call->error);
     }
-    return true;
 }
 
 int ManualMainThread::RunPending() {
@@ -51,7 +48,7 @@ int ManualMainThread::RunPending() {
     return ran;
 }
 
-void ManualMainThread::ServeFor(std::chrono::milliseconds upTo) {
+void ManualMainThread::ServeCalls(std::chrono::milliseconds upTo) {
     {
         std::unique_lock lock(mutex_);
         changed_.wait_for(lock, upTo, [this] { return !calls_.empty(); });

@@ -7,15 +7,19 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <thread>
 
 namespace qirelo::upgrade::fake {
 
-// A main thread for tests: handed-over calls wait until the test's own
-// thread, playing the main thread, runs them with RunPending or ServeFor.
+// A main thread for tests: the thread that makes it plays the main thread,
+// and handed-over calls wait until it runs them with RunPending, ServeCalls
+// or ServeFor.
 class ManualMainThread final : public MainThread {
 public:
-    bool Synchronize(const std::function<void()>& call, std::stop_token stop) override;
-    void ServeFor(std::chrono::milliseconds upTo) override;
+    void Synchronize(const std::function<void()>& call) override;
+    bool IsMainThread() const override { return std::this_thread::get_id() == mainId_; }
+    void ServeCalls(std::chrono::milliseconds upTo) override;
+    void ServeFor(std::chrono::milliseconds upTo) override { ServeCalls(upTo); }
     bool Terminating() const override { return terminating_; }
 
     // Runs every call handed over so far; returns how many ran.
@@ -28,8 +32,9 @@ public:
 private:
     struct Call;
 
+    const std::thread::id mainId_ = std::this_thread::get_id();
     std::mutex mutex_;
-    std::condition_variable_any changed_;
+    std::condition_variable changed_;
     std::deque<std::shared_ptr<Call>> calls_;
     bool terminating_ = false;
 };

@@ -61,6 +61,9 @@ TEST(ParseFixed4, KeepsTheWhole64BitRangeAndRejectsBeyondIt) {
     EXPECT_FALSE(ParseFixed4("1E99999999999999999999").has_value());
     EXPECT_EQ(Scaled("0E99999999999999999999"), 0);
     EXPECT_EQ(Scaled("1E-99999999999999999999"), 0);
+    // A long text whose exponent brings it back into range.
+    EXPECT_EQ(Scaled("1" + std::string(200000, '0') + "e-199990"), 100000000000000);
+    EXPECT_EQ(Scaled("0." + std::string(200000, '0') + "1e200001"), 10000);
 }
 
 TEST(IsFresh, StampsLessThanElevenUnitsOldAreFreshAndStampsAheadToo) {
