@@ -24,7 +24,7 @@ class RelayWorkerTest : public ::testing::Test {
 protected:
     RelayWorkerTest() {
         upThread1.OnExecute = [this](upgrade::TupCustomThread&) {
-            RelayLoop(RelayLoopParts{[this] { return MemberId(); }, lastStamp, monitor, timer,
+            RelayLoop(RelayLoopParts{[] { return std::string("42"); }, lastStamp, monitor, timer,
                                      synchronized, recordingPacer, testing::TestEndpoints()})
                 .Run();
         };
@@ -32,14 +32,6 @@ protected:
     }
     ~RelayWorkerTest() override { upThread1.Terminate(true); }
 
-    std::string MemberId() {
-        std::lock_guard lock(memberMutex);
-        return memberId;
-    }
-    void SetMemberId(std::string id) {
-        std::lock_guard lock(memberMutex);
-        memberId = std::move(id);
-    }
     bool ServeUntilLine(const std::string& line) {
         return mainThread.ServeUntil([&] {
             for (const auto& l : log.Lines()) {
@@ -57,8 +49,6 @@ protected:
 
     upgrade::fake::ManualMainThread mainThread;
     upgrade::TupThread upThread1{mainThread};
-    std::mutex memberMutex;
-    std::string memberId = "42";
     std::atomic<std::int64_t> lastStamp{0};
     ScriptedHttp monitor, timer;
     LineLog log;
@@ -113,14 +103,6 @@ TEST_F(RelayWorkerTest, ARestartRunsAFreshLoopThatKeepsTheOldStamp) {
     upThread1.Execute();
     ASSERT_TRUE(mainThread.ServeUntil([&] { return log.Lines().size() == 5; }));
     EXPECT_EQ(log.Lines()[3], "SendKeys   @worker");
-}
-
-TEST_F(RelayWorkerTest, AnEmptyMemberIdEndsTheRunAtOnceWithOnTerminate) {
-    SetMemberId("");
-    upThread1.Execute();
-    ASSERT_TRUE(ServeUntilLine("OnTerminate"));
-    EXPECT_EQ(log.Lines(), Lines{"OnTerminate"});
-    EXPECT_TRUE(monitor.Urls().empty());
 }
 
 } // namespace
