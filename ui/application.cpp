@@ -78,11 +78,7 @@ void Application::handle(Message& message) {
     backend_.dispatch_message(message);
 }
 
-void Application::synchronize(const std::function<void()>& call) {
-    synchronize(call, std::stop_token{});
-}
-
-void Application::synchronize(const std::function<void()>& function, std::stop_token stop) {
+void Application::synchronize(const std::function<void()>& function) {
     if (is_main_thread()) {
         function();
         return;
@@ -103,16 +99,6 @@ void Application::synchronize(const std::function<void()>& function, std::stop_t
     lock.unlock();
     backend_.wake();
     lock.lock();
-    const bool ended = finished_.wait(lock, stop, [&] {
-        return call->state == Call::State::Done || call->state == Call::State::Cancelled;
-    });
-    if (!ended && call->state == Call::State::Waiting) {
-        call->state = Call::State::Cancelled;
-        std::erase(calls_, call);
-        throw SynchronizeCancelled();
-    }
-    // Stopped while the call runs: it finishes first, the window is never
-    // left half-changed.
     finished_.wait(lock, [&] {
         return call->state == Call::State::Done || call->state == Call::State::Cancelled;
     });

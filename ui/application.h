@@ -11,8 +11,9 @@
 // waits; an error raised by the call is raised again in the worker. Called on
 // the main thread it runs the call at once. The main thread runs waiting calls
 // in its loop, in modal loops, and whenever check_synchronize is called (tests
-// pump it). With a stop token, a worker whose stop is requested before its
-// call has started stops waiting and gets SynchronizeCancelled.
+// pump it). A worker stops its own waits through the worker component,
+// which skips a call served after its stop; std::stop_token is not used here
+// because MinGW's can lose the wake-up that ends a callback's removal.
 
 #include <chrono>
 #include <condition_variable>
@@ -22,7 +23,6 @@
 #include <memory>
 #include <mutex>
 #include <stdexcept>
-#include <stop_token>
 #include <string>
 #include <thread>
 
@@ -73,7 +73,6 @@ public:
     // Threads.
     bool is_main_thread() const { return std::this_thread::get_id() == main_thread_; }
     void synchronize(const std::function<void()>& call);
-    void synchronize(const std::function<void()>& call, std::stop_token stop);
     // Main thread: runs the calls that wait; true when one ran.
     bool check_synchronize();
     // Main thread (tests): waits up to `timeout` for a call to wait, then runs
@@ -104,8 +103,8 @@ private:
     std::thread::id main_thread_;
 
     mutable std::mutex mutex_;
-    std::condition_variable_any queued_;   // a call waits (the main thread waits on it in tests)
-    std::condition_variable_any finished_; // a call has run (workers wait on it)
+    std::condition_variable queued_;   // a call waits (the main thread waits on it in tests)
+    std::condition_variable finished_; // a call has run (workers wait on it)
     std::deque<std::shared_ptr<Call>> calls_;
     int waiting_ = 0; // workers inside synchronize
 };

@@ -115,29 +115,6 @@ TEST_F(ApplicationFixture, CallsFromSeveralWorkersEachRunOnceOnTheMainThread) {
     EXPECT_EQ(total, kWorkers * kCalls);
 }
 
-TEST_F(ApplicationFixture, StopRequestedBeforeTheCallRanCancelsItAndTheCallNeverRuns) {
-    std::stop_source stop;
-    std::atomic<bool> waiting{false};
-    std::atomic<bool> cancelled{false};
-    bool ran = false;
-    std::thread worker([&] {
-        waiting = true;
-        try {
-            app.synchronize([&] { ran = true; }, stop.get_token());
-        } catch (const SynchronizeCancelled&) {
-            cancelled = true;
-        }
-    });
-    while (!waiting)
-        std::this_thread::yield();
-    std::this_thread::sleep_for(20ms);
-    stop.request_stop();
-    worker.join(); // returns without the main thread pumping
-    EXPECT_TRUE(cancelled);
-    app.process_messages();
-    EXPECT_FALSE(ran);
-}
-
 TEST(Application, DestroyedWhileAWorkerWaitsCancelsTheCallAndLetsTheWorkerGo) {
     headless::Backend backend;
     auto app = std::make_unique<Application>(backend);
