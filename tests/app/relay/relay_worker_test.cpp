@@ -80,9 +80,7 @@ TEST_F(RelayWorkerTest, AForcedStopDuringGsPausesRunsNoFurtherStep) {
     timer.Answer("125");
     upThread1.Execute();
     ASSERT_TRUE(ServeUntilLine("Sleep 1000 @worker"));
-    const auto start = std::chrono::steady_clock::now();
     upThread1.Terminate(true);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, 50ms);
     Settle();
     EXPECT_EQ(log.Lines(), (Lines{"SendKeys FK_LEFT @worker", "Sleep 1000 @worker"}));
     EXPECT_FALSE(upThread1.Executing());
