@@ -11,7 +11,8 @@ inline constexpr int kRelayPort = 12861;
 
 std::string site_host();   // QIRELO_SITE_HOST: login, register, play pages, updates
 std::string mobile_host(); // QIRELO_MOBILE_HOST: the phone pages
-std::string relay_host();  // QIRELO_RELAY_HOST: the relay server, always on kRelayPort
-std::string timer_host();  // QIRELO_TIMER_HOST: the timer number
+std::string
+relay_host(); // QIRELO_RELAY_HOST: the relay server, on kRelayPort unless it names a port
+std::string timer_host(); // QIRELO_TIMER_HOST: the timer number
 
 } // namespace qirelo::config
