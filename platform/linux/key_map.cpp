@@ -9,7 +9,7 @@ namespace qirelo::platform::native {
 namespace {
 
 // Named keys: virtual-key code and the X keysym of the same key.
-constexpr std::array<std::pair<std::uint8_t, KeySym>, 52> kNamedKeys{{
+constexpr std::array<std::pair<std::uint8_t, KeySym>, 53> kNamedKeys{{
     {0x03, XK_Break},       {0x08, XK_BackSpace},  {0x09, XK_Tab},         {0x0C, XK_Clear},
     {0x0D, XK_Return},      {0x10, XK_Shift_L},    {0x11, XK_Control_L},   {0x12, XK_Alt_L},
     {0x13, XK_Pause},       {0x14, XK_Caps_Lock},  {0x1B, XK_Escape},      {0x20, XK_space},
@@ -23,6 +23,7 @@ constexpr std::array<std::pair<std::uint8_t, KeySym>, 52> kNamedKeys{{
     {0xA3, XK_Control_R},   {0xA4, XK_Alt_L},      {0xA5, XK_Alt_R},       {0x60, XK_KP_0},
     {0x61, XK_KP_1},        {0x62, XK_KP_2},       {0x63, XK_KP_3},        {0x64, XK_KP_4},
     {0x65, XK_KP_5},        {0x66, XK_KP_6},       {0x67, XK_KP_7},        {0x68, XK_KP_8},
+    {0x69, XK_KP_9},
 }};
 
 // Punctuation keys by their place on a PC keyboard (evdev key codes).
@@ -74,8 +75,6 @@ std::optional<KeySym> KeysymForVk(std::uint8_t vk) {
         return static_cast<KeySym>(XK_0 + (vk - '0'));
     if (vk >= 0x70 && vk <= 0x87) // F1..F24
         return static_cast<KeySym>(XK_F1 + (vk - 0x70));
-    if (vk == 0x69)
-        return XK_KP_9;
     for (const auto& [code, sym] : kNamedKeys)
         if (code == vk)
             return sym;
