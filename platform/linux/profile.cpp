@@ -1,4 +1,4 @@
-#include "platform/linux/profile.h"
+#include "platform/profile/os_profile.h"
 
 #include <unistd.h>
 
@@ -9,7 +9,7 @@
 
 #include "platform/profile/ini_text.h"
 
-namespace qirelo::platform::native {
+namespace qirelo::platform {
 namespace {
 
 std::optional<std::string> read_file(const std::string& path) {
@@ -21,16 +21,16 @@ std::optional<std::string> read_file(const std::string& path) {
 
 } // namespace
 
-std::string FilePrivateProfile::get_string(const std::string& section, const std::string& key,
-                                           const std::string& default_value,
-                                           const std::string& path, std::size_t buffer_size) {
+std::string OsPrivateProfile::get_string(const std::string& section, const std::string& key,
+                                         const std::string& default_value, const std::string& path,
+                                         std::size_t buffer_size) {
     const auto text = read_file(path);
     return ini_result(text ? ini_read(*text, section, key) : std::nullopt, default_value,
                       buffer_size);
 }
 
-bool FilePrivateProfile::write_string(const std::string& section, const std::string& key,
-                                      const std::string& value, const std::string& path) {
+bool OsPrivateProfile::write_string(const std::string& section, const std::string& key,
+                                    const std::string& value, const std::string& path) {
     const std::string text = ini_write(read_file(path).value_or(""), section, key, value);
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << text;
@@ -38,14 +38,14 @@ bool FilePrivateProfile::write_string(const std::string& section, const std::str
     return static_cast<bool>(out);
 }
 
-std::string NativeMachine::computer_name() {
+std::string OsMachine::computer_name() {
     char buffer[256] = {};
     if (gethostname(buffer, sizeof buffer - 1) != 0)
         return {};
     return buffer;
 }
 
-std::string NativeMachine::executable_directory() {
+std::string OsMachine::executable_directory() {
     char buffer[PATH_MAX] = {};
     const ssize_t length = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
     if (length <= 0)
@@ -54,4 +54,4 @@ std::string NativeMachine::executable_directory() {
     return full.substr(0, full.find_last_of('/') + 1);
 }
 
-} // namespace qirelo::platform::native
+} // namespace qirelo::platform

@@ -7,9 +7,9 @@
 #include <memory>
 
 #include "platform/linux/input.h"
-#include "platform/linux/profile.h"
 #include "platform/linux/system.h"
 #include "platform/profile/fpu.h"
+#include "platform/profile/os_profile.h"
 #include "platform/services.h"
 
 namespace qirelo::platform::native {
@@ -22,8 +22,8 @@ struct LinuxPlatform {
           keyboard(display, std::move(invalid_key_name), std::move(settle)), pointer(display) {}
 
     std::shared_ptr<XDisplay> display;
-    FilePrivateProfile profile;
-    NativeMachine machine;
+    OsPrivateProfile profile;
+    OsMachine machine;
     X87Fpu fpu;
     XKeyboard keyboard;
     XPointer pointer;

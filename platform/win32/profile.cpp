@@ -1,14 +1,14 @@
-#include "platform/win32/profile.h"
+#include "platform/profile/os_profile.h"
 
 #include <windows.h>
 
 #include <vector>
 
-namespace qirelo::platform::win32 {
+namespace qirelo::platform {
 
-std::string Win32PrivateProfile::get_string(const std::string& section, const std::string& key,
-                                            const std::string& default_value,
-                                            const std::string& path, std::size_t buffer_size) {
+std::string OsPrivateProfile::get_string(const std::string& section, const std::string& key,
+                                         const std::string& default_value, const std::string& path,
+                                         std::size_t buffer_size) {
     if (buffer_size == 0)
         return {};
     std::vector<char> buffer(buffer_size, '\0');
@@ -18,13 +18,13 @@ std::string Win32PrivateProfile::get_string(const std::string& section, const st
     return std::string(buffer.data(), length);
 }
 
-bool Win32PrivateProfile::write_string(const std::string& section, const std::string& key,
-                                       const std::string& value, const std::string& path) {
+bool OsPrivateProfile::write_string(const std::string& section, const std::string& key,
+                                    const std::string& value, const std::string& path) {
     return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), path.c_str()) !=
            0;
 }
 
-std::string Win32Machine::computer_name() {
+std::string OsMachine::computer_name() {
     char buffer[255] = {};
     DWORD size = sizeof buffer;
     if (!GetComputerNameA(buffer, &size))
@@ -32,7 +32,7 @@ std::string Win32Machine::computer_name() {
     return std::string(buffer, size < sizeof buffer ? size : sizeof buffer - 1);
 }
 
-std::string Win32Machine::executable_directory() {
+std::string OsMachine::executable_directory() {
     std::vector<char> path(MAX_PATH);
     for (;;) {
         const DWORD length =
@@ -48,4 +48,4 @@ std::string Win32Machine::executable_directory() {
     }
 }
 
-} // namespace qirelo::platform::win32
+} // namespace qirelo::platform

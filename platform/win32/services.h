@@ -4,16 +4,16 @@
 // bundle over them: what Qirelo.exe hands its main window.
 
 #include "platform/profile/fpu.h"
+#include "platform/profile/os_profile.h"
 #include "platform/services.h"
 #include "platform/win32/input.h"
-#include "platform/win32/profile.h"
 #include "platform/win32/system.h"
 
 namespace qirelo::platform::win32 {
 
 struct Win32Platform {
-    Win32PrivateProfile profile;
-    Win32Machine machine;
+    OsPrivateProfile profile;
+    OsMachine machine;
     X87Fpu fpu;
     Win32Keyboard keyboard;
     Win32Pointer pointer;

@@ -13,13 +13,7 @@
 #include "app/login/users_ini.h"
 #include "platform/profile/codepage.h"
 
-#ifdef _WIN32
-#include "platform/win32/profile.h"
-using NativeProfile = qirelo::platform::win32::Win32PrivateProfile;
-#else
-#include "platform/linux/profile.h"
-using NativeProfile = qirelo::platform::native::FilePrivateProfile;
-#endif
+#include "platform/profile/os_profile.h"
 
 namespace qirelo::login {
 namespace {
@@ -30,7 +24,7 @@ using platform::gb;
 struct UsersIniFile : ::testing::Test {
     fs::path path = fs::temp_directory_path() /
                     ("qirelo_users_" + std::to_string(std::random_device{}()) + ".ini");
-    NativeProfile profile;
+    platform::OsPrivateProfile profile;
     platform::IniFile ini{profile, path.string()};
 
     ~UsersIniFile() override { fs::remove(path); }
@@ -80,7 +74,7 @@ TEST_F(UsersIniFile, ValuesReadBackAtMost2047Bytes) {
 }
 
 TEST(UsersIniUnwritable, TheFirstRefusedWriteStopsTheSequence) {
-    NativeProfile profile;
+    platform::OsPrivateProfile profile;
     platform::IniFile ini(
         profile, (fs::temp_directory_path() / "qirelo_no_such_folder" / "users.ini").string());
     try {

@@ -10,12 +10,12 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/profile.h"
+#include "platform/profile/os_profile.h"
 
 namespace {
 
 std::wstring program_path() {
-    const std::string here = qirelo::platform::win32::Win32Machine().executable_directory();
+    const std::string here = qirelo::platform::OsMachine().executable_directory();
     const std::string path = here + "..\\..\\app\\Qirelo.exe";
     return std::wstring(path.begin(), path.end());
 }

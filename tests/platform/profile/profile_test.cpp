@@ -13,15 +13,7 @@
 #include "platform/profile/fpu.h"
 #include "platform/profile/ini_file.h"
 
-#ifdef _WIN32
-#include "platform/win32/profile.h"
-using NativeProfile = qirelo::platform::win32::Win32PrivateProfile;
-using NativeMachine = qirelo::platform::win32::Win32Machine;
-#else
-#include "platform/linux/profile.h"
-using NativeProfile = qirelo::platform::native::FilePrivateProfile;
-using NativeMachine = qirelo::platform::native::NativeMachine;
-#endif
+#include "platform/profile/os_profile.h"
 
 namespace qirelo::platform {
 namespace {
@@ -40,7 +32,7 @@ struct TempIni {
 };
 
 TEST(PrivateProfile, MissingFileReadsAsDefaultAndIsNotCreated) {
-    NativeProfile profile;
+    OsPrivateProfile profile;
     TempIni ini;
     IniFile file(profile, ini.name());
     EXPECT_EQ(file.read_string("user", "name", ""), "");
@@ -48,7 +40,7 @@ TEST(PrivateProfile, MissingFileReadsAsDefaultAndIsNotCreated) {
 }
 
 TEST(PrivateProfile, WrittenGb2312ValuesReadBackByteForByte) {
-    NativeProfile profile;
+    OsPrivateProfile profile;
     TempIni ini;
     IniFile file(profile, ini.name());
     const std::string name = gb("会员") + "abc";
@@ -63,7 +55,7 @@ TEST(PrivateProfile, WrittenGb2312ValuesReadBackByteForByte) {
 }
 
 TEST(PrivateProfile, WriteIntoAMissingFolderIsRefused) {
-    NativeProfile profile;
+    OsPrivateProfile profile;
     const std::string path =
         (fs::temp_directory_path() / "no_such_folder_qirelo" / "users.ini").string();
     IniFile file(profile, path);
@@ -71,7 +63,7 @@ TEST(PrivateProfile, WriteIntoAMissingFolderIsRefused) {
 }
 
 TEST(Machine, ExecutableFolderEndsInASeparatorAndHoldsThisProgram) {
-    NativeMachine machine;
+    OsMachine machine;
     const std::string folder = machine.executable_directory();
     ASSERT_FALSE(folder.empty());
     EXPECT_TRUE(folder.back() == '/' || folder.back() == '\\');
@@ -100,6 +92,14 @@ TEST(Codepage, Utf8AndUtf16ConvertBothWaysIncludingSurrogatePairs) {
                               "a"),
               u"?a");                              // not UTF-8
     EXPECT_EQ(utf16_from_utf8("\xE4\xB8"), u"??"); // cut off
+}
+
+TEST(Codepage, StrictConversionsRaiseForTextTheOtherSideCannotHold) {
+    EXPECT_EQ(strict_utf8_from_gb("\xBB\xE1\xD4\xB1 demo"), "会员 demo");
+    EXPECT_EQ(strict_gb_from_utf8("会员 demo"), "\xBB\xE1\xD4\xB1 demo");
+    EXPECT_THROW(strict_utf8_from_gb("\xBB"), CodePageError);
+    EXPECT_THROW(strict_gb_from_utf8("\xF0\x9F\x98\x80"),
+                 CodePageError); // an emoji has no GB2312 form
 }
 
 TEST(Fpu, ControlWordIsSetAndRestored) {

@@ -1,13 +1,16 @@
 #pragma once
 
-// The Win32 private-profile functions, computer name and module path.
+// The operating system's own INI files, computer name and executable folder.
+// One declaration; each platform folder defines it: win32/profile.cpp over the
+// Win32 private-profile calls, linux/profile.cpp over real files with the same
+// rules, the host name and /proc/self/exe.
 
 #include "platform/profile/machine.h"
 #include "platform/profile/private_profile.h"
 
-namespace qirelo::platform::win32 {
+namespace qirelo::platform {
 
-class Win32PrivateProfile final : public PrivateProfile {
+class OsPrivateProfile final : public PrivateProfile {
 public:
     std::string get_string(const std::string& section, const std::string& key,
                            const std::string& default_value, const std::string& path,
@@ -16,10 +19,10 @@ public:
                       const std::string& path) override;
 };
 
-class Win32Machine final : public Machine {
+class OsMachine final : public Machine {
 public:
     std::string computer_name() override;
     std::string executable_directory() override;
 };
 
-} // namespace qirelo::platform::win32
+} // namespace qirelo::platform
