@@ -6,7 +6,6 @@
 
 #include <arpa/inet.h>
 #include <cerrno>
-#include <chrono>
 #include <fcntl.h>
 #include <netdb.h>
 #include <netinet/in.h>
@@ -14,7 +13,6 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <atomic>
 
 namespace qirelo::platform::net {
@@ -52,8 +50,6 @@ bool AbortSignal::aborted() const noexcept {
 }
 
 namespace os {
-
-namespace {
 
 Failure failure_of(int code) {
     switch (code) {
@@ -95,6 +91,8 @@ Failure failure_of(int code) {
     }
 }
 
+namespace {
+
 int fd(SocketId socket) {
     return static_cast<int>(socket);
 }
@@ -115,10 +113,6 @@ bool would_block(int code) {
 
 int last_error() noexcept {
     return errno;
-}
-
-void raise(int code) {
-    throw SocketError(code, failure_text(failure_of(code)));
 }
 
 SocketId open_stream_socket() {
@@ -224,41 +218,26 @@ void shutdown_send(SocketId socket) noexcept {
     ::shutdown(fd(socket), SHUT_WR);
 }
 
-Ready wait(SocketId socket, Want want, Timeout timeout, const AbortSignal* abort) {
-    using Clock = std::chrono::steady_clock;
-    const auto deadline = timeout ? Clock::now() + *timeout : Clock::time_point::max();
+Woke wait_once(SocketId socket, Want want, int wait_ms, const AbortSignal* abort) {
     pollfd watched[2] = {
         {fd(socket), static_cast<short>(want == Want::read ? POLLIN : POLLOUT), 0},
         {abort ? abort->impl().read_end : -1, POLLIN, 0},
     };
     const nfds_t count = abort ? 2 : 1;
-    for (;;) {
-        if (abort && abort->aborted()) {
-            return Ready::aborted;
+    const int ready = ::poll(watched, count, wait_ms);
+    if (ready < 0) {
+        if (errno == EINTR) {
+            return Woke::interrupted;
         }
-        int wait_ms = -1;
-        if (timeout) {
-            const auto left =
-                std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
-            wait_ms = static_cast<int>(std::clamp<long long>(left, 0, 1 << 30));
-        }
-        const int ready = ::poll(watched, count, wait_ms);
-        if (ready < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            raise(errno);
-        }
-        if (count == 2 && watched[1].revents != 0) {
-            return Ready::aborted;
-        }
-        if (watched[0].revents != 0) {
-            return Ready::yes; // readiness, end of stream or an error the next call reports
-        }
-        if (ready == 0 && timeout && Clock::now() >= deadline) {
-            return Ready::timed_out;
-        }
+        raise(errno);
     }
+    if (count == 2 && watched[1].revents != 0) {
+        return Woke::aborted;
+    }
+    if (watched[0].revents != 0) {
+        return Woke::ready;
+    }
+    return ready == 0 ? Woke::nothing : Woke::interrupted;
 }
 
 Address resolve(const std::string& host, std::uint16_t port) {

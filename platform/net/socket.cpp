@@ -5,6 +5,7 @@
 
 #include "platform/net/socket_os.h"
 
+#include <algorithm>
 #include <chrono>
 
 namespace qirelo::platform::net {
@@ -50,6 +51,40 @@ std::string to_string(const Address& address) {
 Address resolve(const std::string& host, std::uint16_t port) {
     return os::resolve(host, port);
 }
+
+namespace os {
+
+void raise(int code) {
+    throw SocketError(code, failure_text(failure_of(code)));
+}
+
+Ready wait(SocketId socket, Want want, Timeout timeout, const AbortSignal* abort) {
+    const auto deadline = deadline_of(timeout);
+    for (;;) {
+        if (abort && abort->aborted()) {
+            return Ready::aborted;
+        }
+        int wait_ms = -1;
+        if (deadline) {
+            wait_ms = static_cast<int>(std::min<long long>(remaining(deadline)->count(), 1 << 30));
+        }
+        switch (wait_once(socket, want, wait_ms, abort)) {
+        case Woke::ready:
+            return Ready::yes; // readiness, end of stream or an error the next call reports
+        case Woke::aborted:
+            return Ready::aborted;
+        case Woke::nothing:
+            if (deadline && Clock::now() >= *deadline) {
+                return Ready::timed_out;
+            }
+            break;
+        case Woke::interrupted:
+            break;
+        }
+    }
+}
+
+} // namespace os
 
 struct Stream::Handle {
     Handle(os::SocketId id, const AbortSignal* abort) : id(id), abort(abort) {}

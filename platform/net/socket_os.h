@@ -7,6 +7,7 @@
 // logic exists only once. Sockets are always non-blocking underneath.
 
 #include "platform/net/socket.h"
+#include "platform/net/socket_error_text.h"
 
 #include <cstdint>
 #include <optional>
@@ -18,6 +19,9 @@ inline constexpr SocketId kNoSocket = ~SocketId{0};
 
 // The system's error number for a failed call made just now.
 int last_error() noexcept;
+
+// Which failure the system's error number `code` stands for.
+Failure failure_of(int code);
 
 // Raises SocketError for `code` with its text.
 [[noreturn]] void raise(int code);
@@ -45,8 +49,17 @@ enum class Want { read, write };
 enum class Ready { yes, timed_out, aborted };
 
 // Waits until `socket` is ready for `want` (write also reports a finished or
-// failed connect), the time-out passes, or `abort` fires.
+// failed connect), the time-out passes, or `abort` fires. Portable: a loop of
+// wait_once calls.
 Ready wait(SocketId socket, Want want, Timeout timeout, const AbortSignal* abort);
+
+// What one call of the system's readiness wait found: `nothing` when its time
+// ran out, `interrupted` when it returned early without news.
+enum class Woke { ready, aborted, nothing, interrupted };
+
+// One system wait of at most `wait_ms` milliseconds (-1: no limit) for `socket`
+// to be ready for `want` or for `abort` (when given) to fire.
+Woke wait_once(SocketId socket, Want want, int wait_ms, const AbortSignal* abort);
 
 Address resolve(const std::string& host, std::uint16_t port);
 

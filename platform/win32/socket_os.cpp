@@ -55,6 +55,8 @@ void keep_from_children(SOCKET socket) {
     ::SetHandleInformation(reinterpret_cast<HANDLE>(socket), HANDLE_FLAG_INHERIT, 0);
 }
 
+} // namespace
+
 Failure failure_of(int code) {
     switch (code) {
     case WSAHOST_NOT_FOUND:
@@ -95,7 +97,6 @@ Failure failure_of(int code) {
     }
 }
 
-} // namespace
 } // namespace os
 
 struct AbortSignal::Impl {
@@ -171,10 +172,6 @@ namespace os {
 
 int last_error() noexcept {
     return ::WSAGetLastError();
-}
-
-void raise(int code) {
-    throw SocketError(code, failure_text(failure_of(code)));
 }
 
 SocketId open_stream_socket() {
@@ -288,54 +285,42 @@ void shutdown_send(SocketId socket) noexcept {
     ::shutdown(sock(socket), SD_SEND);
 }
 
-Ready wait(SocketId socket, Want want, Timeout timeout, const AbortSignal* abort) {
-    using Clock = std::chrono::steady_clock;
-    const auto deadline = timeout ? Clock::now() + *timeout : Clock::time_point::max();
-    for (;;) {
-        if (abort && abort->aborted()) {
-            return Ready::aborted;
-        }
-        fd_set readable;
-        fd_set writable;
-        fd_set failed;
-        FD_ZERO(&readable);
-        FD_ZERO(&writable);
-        FD_ZERO(&failed);
-        if (want == Want::read) {
-            FD_SET(sock(socket), &readable);
-        } else {
-            // A failed non-blocking connect shows in the exception set, not the write set.
-            FD_SET(sock(socket), &writable);
-            FD_SET(sock(socket), &failed);
-        }
-        if (abort) {
-            FD_SET(abort->impl().reader, &readable);
-        }
-        timeval limit{};
-        timeval* limit_pointer = nullptr;
-        if (timeout) {
-            const auto left = std::clamp<long long>(
-                std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count(), 0,
-                1 << 30);
-            limit.tv_sec = static_cast<long>(left / 1000);
-            limit.tv_usec = static_cast<long>((left % 1000) * 1000);
-            limit_pointer = &limit;
-        }
-        const int ready = ::select(0, &readable, &writable, &failed, limit_pointer);
-        if (ready == SOCKET_ERROR) {
-            raise(::WSAGetLastError());
-        }
-        if (abort && FD_ISSET(abort->impl().reader, &readable)) {
-            return Ready::aborted;
-        }
-        if (FD_ISSET(sock(socket), &readable) || FD_ISSET(sock(socket), &writable) ||
-            FD_ISSET(sock(socket), &failed)) {
-            return Ready::yes;
-        }
-        if (ready == 0 && timeout && Clock::now() >= deadline) {
-            return Ready::timed_out;
-        }
+Woke wait_once(SocketId socket, Want want, int wait_ms, const AbortSignal* abort) {
+    fd_set readable;
+    fd_set writable;
+    fd_set failed;
+    FD_ZERO(&readable);
+    FD_ZERO(&writable);
+    FD_ZERO(&failed);
+    if (want == Want::read) {
+        FD_SET(sock(socket), &readable);
+    } else {
+        // A failed non-blocking connect shows in the exception set, not the write set.
+        FD_SET(sock(socket), &writable);
+        FD_SET(sock(socket), &failed);
     }
+    if (abort) {
+        FD_SET(abort->impl().reader, &readable);
+    }
+    timeval limit{};
+    timeval* limit_pointer = nullptr;
+    if (wait_ms >= 0) {
+        limit.tv_sec = static_cast<long>(wait_ms / 1000);
+        limit.tv_usec = static_cast<long>((wait_ms % 1000) * 1000);
+        limit_pointer = &limit;
+    }
+    const int ready = ::select(0, &readable, &writable, &failed, limit_pointer);
+    if (ready == SOCKET_ERROR) {
+        raise(::WSAGetLastError());
+    }
+    if (abort && FD_ISSET(abort->impl().reader, &readable)) {
+        return Woke::aborted;
+    }
+    if (FD_ISSET(sock(socket), &readable) || FD_ISSET(sock(socket), &writable) ||
+        FD_ISSET(sock(socket), &failed)) {
+        return Woke::ready;
+    }
+    return ready == 0 ? Woke::nothing : Woke::interrupted;
 }
 
 Address resolve(const std::string& host, std::uint16_t port) {
