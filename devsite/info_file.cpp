@@ -1,6 +1,6 @@
 #include "devsite/info_file.h"
 
-#include "devsite/codepage.h"
+#include "platform/profile/codepage.h"
 
 namespace qirelo::devsite {
 
@@ -9,7 +9,8 @@ std::string default_info_file(std::string_view site_host) {
     std::string text = "#version=" + std::string(kClientVersion) + "\r\n";
     text += "#method=2\r\n";
     text += "#url=http://" + host + "/setup/\r\n";
-    text += "#message={" + utf8_to_gb2312("请在" + host + "/setup下载安装最新版") + "}\r\n";
+    text += "#message={" + platform::strict_gb_from_utf8("请在" + host + "/setup下载安装最新版") +
+            "}\r\n";
     return text;
 }
 

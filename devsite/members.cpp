@@ -1,6 +1,6 @@
 #include "devsite/members.h"
 
-#include "devsite/codepage.h"
+#include "platform/profile/codepage.h"
 
 #include <algorithm>
 
@@ -12,8 +12,8 @@ namespace {
 void check_credential(const std::string& text, const char* what) {
     std::string gb2312;
     try {
-        gb2312 = utf8_to_gb2312(text);
-    } catch (const CodePageError&) {
+        gb2312 = platform::strict_gb_from_utf8(text);
+    } catch (const platform::CodePageError&) {
         throw RegistrationError(std::string(what) + "含有无法用GB2312表示的字符");
     }
     if (gb2312.size() < 4 || gb2312.size() > 20)

@@ -1,10 +1,10 @@
 #include "devsite/site.h"
 
 #include "devsite/catalogue.h"
-#include "devsite/codepage.h"
 #include "devsite/member_cookie.h"
 #include "devsite/page_layout.h"
 #include "devsite/text_codec.h"
+#include "platform/profile/codepage.h"
 
 namespace qirelo::devsite {
 namespace {
@@ -17,8 +17,8 @@ std::optional<std::string> form_text(const std::map<std::string, std::string>& f
     if (found == fields.end())
         return std::nullopt;
     try {
-        return gb2312_to_utf8(found->second);
-    } catch (const CodePageError&) {
+        return platform::strict_utf8_from_gb(found->second);
+    } catch (const platform::CodePageError&) {
         return std::nullopt;
     }
 }

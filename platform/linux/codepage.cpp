@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <bit>
 #include <cerrno>
+#include <optional>
 #include <stdexcept>
 
 #include "platform/profile/codepage.h"
@@ -16,7 +17,7 @@ constexpr const char* kUtf16 = std::endian::native == std::endian::little ? "UTF
 
 class Converter {
 public:
-    Converter(const char* to, const char* from) : handle_(iconv_open(to, from)) {
+    Converter(const char* to, const char* from) : handle_(iconv_open(to, from)), to_(to) {
         if (handle_ == reinterpret_cast<iconv_t>(-1))
             throw std::runtime_error(std::string("iconv cannot convert from ") + from + " to " +
                                      to);
@@ -26,9 +27,10 @@ public:
     Converter& operator=(const Converter&) = delete;
 
     // Converts `in`; a sequence the target cannot take (or the source does not
-    // hold) becomes `replacement` and one input unit is skipped.
+    // hold) becomes `replacement` and one input unit is skipped, or without a
+    // replacement raises CodePageError.
     std::string run(const char* in, std::size_t size, std::size_t unit,
-                    const std::string& replacement) {
+                    const std::optional<std::string>& replacement) {
         iconv(handle_, nullptr, nullptr, nullptr, nullptr);
         std::string out;
         char buffer[512];
@@ -43,7 +45,10 @@ public:
                 continue;
             if (errno == E2BIG)
                 continue;
-            out += replacement; // EILSEQ, or EINVAL for a cut-off sequence at the end
+            // EILSEQ, or EINVAL for a cut-off sequence at the end
+            if (!replacement)
+                throw CodePageError("text does not convert to " + to_);
+            out += *replacement;
             const std::size_t skip = std::min(unit, left);
             source += skip;
             left -= skip;
@@ -54,6 +59,7 @@ public:
 
 private:
     iconv_t handle_;
+    std::string to_;
 };
 
 } // namespace
@@ -72,6 +78,16 @@ std::string gb_from_utf16(std::u16string_view utf16) {
     thread_local Converter converter("CP936", kUtf16);
     return converter.run(reinterpret_cast<const char*>(utf16.data()),
                          utf16.size() * sizeof(char16_t), sizeof(char16_t), "?");
+}
+
+std::string strict_utf8_from_gb(std::string_view gb) {
+    thread_local Converter converter("UTF-8", "CP936");
+    return converter.run(gb.data(), gb.size(), 1, std::nullopt);
+}
+
+std::string strict_gb_from_utf8(std::string_view utf8) {
+    thread_local Converter converter("CP936", "UTF-8");
+    return converter.run(utf8.data(), utf8.size(), 1, std::nullopt);
 }
 
 } // namespace qirelo::platform

@@ -1,8 +1,8 @@
 // The companion as a browser or script sees it: every request made by the
 // curl program against an in-process companion on ephemeral ports.
 
-#include "devsite/codepage.h"
 #include "devsite/companion.h"
+#include "platform/profile/codepage.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -120,7 +120,7 @@ TEST_F(CurlTest, TheInfoFileAndItsOverride) {
     auto original = curl(info).output;
     EXPECT_THAT(original, HasSubstr("#version=2013.8.9.0\r\n#method=2\r\n#url=http://127.0.0.1:" +
                                     std::to_string(ports.site) + "/setup/\r\n"));
-    EXPECT_THAT(original, HasSubstr(utf8_to_gb2312("最新版")));
+    EXPECT_THAT(original, HasSubstr(platform::strict_gb_from_utf8("最新版")));
     curl("--request PUT --data-binary '#version=2014.1.1.0' " + url(ports.control, "/info"));
     EXPECT_EQ(curl(info).output, "#version=2014.1.1.0");
     curl("--request DELETE " + url(ports.control, "/info"));

@@ -1,7 +1,7 @@
 #include "devsite/catalogue.h"
-#include "devsite/codepage.h"
 #include "devsite/site.h"
 #include "devsite/text_codec.h"
+#include "platform/profile/codepage.h"
 
 #include "support.h"
 
@@ -38,8 +38,8 @@ TEST_F(SiteTest, LoginSetsTheMemberCookieFirstSoTheClientReadsTheId) {
 
 TEST_F(SiteTest, LoginReadsTheClientsGb2312Form) {
     auto member = state.register_member("会员甲", "密码123");
-    auto name = percent_encode(utf8_to_gb2312("会员甲"));
-    auto password = percent_encode(utf8_to_gb2312("密码123"));
+    auto name = percent_encode(platform::strict_gb_from_utf8("会员甲"));
+    auto password = percent_encode(platform::strict_gb_from_utf8("密码123"));
     auto response =
         site(post_form("/jysc/checklogin.asp", "username=" + name + "&password=" + password));
     EXPECT_EQ(client_member_id(document_cookie(response)), member.id);
@@ -143,7 +143,7 @@ TEST_F(SiteTest, InfoFileAnnouncesTheClientsVersionWithTheRedirectMethod) {
     EXPECT_THAT(response.body, HasSubstr("#version=2013.8.9.0\r\n"));
     EXPECT_THAT(response.body, HasSubstr("#method=2\r\n"));
     EXPECT_THAT(response.body, HasSubstr("#url=http://127.0.0.1:12860/setup/\r\n"));
-    EXPECT_THAT(response.body, HasSubstr(utf8_to_gb2312("下载安装最新版")));
+    EXPECT_THAT(response.body, HasSubstr(platform::strict_gb_from_utf8("下载安装最新版")));
 
     state.info.set("#version=2099.1.1.1\r\n#url=http://x/setup/");
     EXPECT_EQ(site(get("/setup/qirelo_play.inf")).body,

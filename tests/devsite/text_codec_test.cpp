@@ -1,4 +1,3 @@
-#include "devsite/codepage.h"
 #include "devsite/text_codec.h"
 
 #include "support.h"
@@ -56,13 +55,6 @@ TEST(Utf8, RejectsTruncatedOverlongAndSurrogateForms) {
     EXPECT_FALSE(is_utf8("\xE4\xBC"));
     EXPECT_FALSE(is_utf8("\xC0\xAF"));
     EXPECT_FALSE(is_utf8("\xED\xA0\x80"));
-}
-
-TEST(CodePage, ConvertsBetweenGb2312AndUtf8) {
-    EXPECT_EQ(gb2312_to_utf8("\xBB\xE1\xD4\xB1 demo"), "会员 demo");
-    EXPECT_EQ(utf8_to_gb2312("会员 demo"), "\xBB\xE1\xD4\xB1 demo");
-    EXPECT_THROW(gb2312_to_utf8("\xBB"), CodePageError);
-    EXPECT_THROW(utf8_to_gb2312("\xF0\x9F\x98\x80"), CodePageError); // an emoji has no GB2312 form
 }
 
 } // namespace

@@ -1,7 +1,6 @@
 // The companion as the client's own HTTP object sees it: THttpClient against
 // an in-process companion on ephemeral ports (natively and under Wine).
 
-#include "devsite/codepage.h"
 #include "devsite/companion.h"
 #include "http/errors.h"
 #include "http/http_client.h"
