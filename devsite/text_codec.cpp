@@ -104,32 +104,6 @@ std::string percent_encode(std::string_view text) {
     return out;
 }
 
-std::string html_escape(std::string_view text) {
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        case '"':
-            out += "&quot;";
-            break;
-        case '\'':
-            out += "&#39;";
-            break;
-        default:
-            out += c;
-        }
-    }
-    return out;
-}
-
 std::string json_string(std::string_view text) {
     std::string out = "\"";
     for (std::size_t at = 0; at < text.size(); ++at) {

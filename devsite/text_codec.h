@@ -4,6 +4,7 @@
 // escaping, and the percent-encoding the site uses for cookie values.
 
 #include "devsite/http_request.h"
+#include "platform/profile/html_text.h"
 
 #include <map>
 #include <string>
@@ -29,7 +30,7 @@ std::string percent_encode(std::string_view text);
 std::size_t utf8_sequence_length(std::string_view text, std::size_t at);
 bool is_utf8(std::string_view text);
 
-std::string html_escape(std::string_view text);
+using platform::html_escape;
 std::string json_string(std::string_view text); // quoted, escaped JSON string
 
 } // namespace qirelo::devsite

@@ -2,6 +2,7 @@
 # control word, the executable's folder. The INI rules and UTF-8/UTF-16 are
 # portable; each platform supplies its own calls.
 add_library(qirelo_platform_profile STATIC
+    profile/html_text.cpp
     profile/ini_file.cpp
     profile/ini_text.cpp
     profile/utf.cpp

@@ -1,6 +1,7 @@
 #include "app/login/login_page.h"
 
 #include "platform/profile/codepage.h"
+#include "platform/profile/html_text.h"
 
 namespace qirelo::login {
 namespace {
@@ -16,44 +17,15 @@ constexpr std::string_view kPiece7 = "\"></form><script>form1.submit()</script><
 
 } // namespace
 
-std::string EscapeHtmlAttribute(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    // GB2312 trail bytes are all 0xA1 and above, so a byte-wise scan never
-    // touches half of a Chinese character.
-    for (char c : text) {
-        switch (c) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '"':
-            out += "&quot;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        case '\'':
-            out += "&#39;";
-            break;
-        default:
-            out += c;
-        }
-    }
-    return out;
-}
-
 std::string BuildLoginPage(std::string_view site_host, std::string_view name,
                            std::string_view password) {
     std::string page;
     page += piece1();
     page += site_host;
     page += kPiece3;
-    page += EscapeHtmlAttribute(name);
+    page += platform::html_escape(name);
     page += kPiece5;
-    page += EscapeHtmlAttribute(password);
+    page += platform::html_escape(password);
     page += kPiece7;
     return page;
 }

@@ -5,11 +5,6 @@
 
 namespace qirelo::login {
 
-// The text of one HTML attribute value between double quotes: the five
-// characters that could end the value or start markup become character
-// references, everything else is kept byte for byte.
-std::string EscapeHtmlAttribute(std::string_view text);
-
 // The self-submitting "about:" page that posts name and password to the
 // site's login form at `site_host`. Name and password are 8-bit text as
 // typed; they reach the site unchanged and cannot alter the page.

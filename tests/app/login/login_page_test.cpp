@@ -1,5 +1,6 @@
 #include "app/login/login_page.h"
 #include "platform/profile/codepage.h"
+#include "platform/profile/html_text.h"
 
 #include <gtest/gtest.h>
 
@@ -34,9 +35,9 @@ TEST(BuildLoginPage, MarkupInNameOrPasswordStaysInertInsideTheAttribute) {
     EXPECT_EQ(page.find("<script>"), page.rfind("<script>"));
 }
 
-TEST(EscapeHtmlAttribute, KeepsGb2312BytesAndPlainTextAsTheyAre) {
+TEST(LoginPageEscaping, KeepsGb2312BytesAndPlainTextAsTheyAre) {
     const std::string text = gb("张三") + " abc 123 %#;=";
-    EXPECT_EQ(EscapeHtmlAttribute(text), text);
+    EXPECT_EQ(platform::html_escape(text), text);
 }
 
 } // namespace
