@@ -3,6 +3,8 @@
 // The main window on the headless backend and the platform fakes, as every
 // test of its handlers builds it.
 
+#include <chrono>
+#include <functional>
 #include <memory>
 
 #include "app/form1.h"
@@ -34,6 +36,18 @@ struct Form1Harness {
     }
 
     ui::headless::VirtualTimers& clock() { return backend.clock(); }
+
+    // Plays the main thread until `done` (ten seconds at most): runs the
+    // relay worker's handed-over calls.
+    bool pump_until(const std::function<bool()>& done) {
+        using namespace std::chrono_literals;
+        const auto deadline = std::chrono::steady_clock::now() + 10s;
+        while (!done() && std::chrono::steady_clock::now() < deadline) {
+            application.process_messages();
+            application.wait_synchronize(5ms);
+        }
+        return done();
+    }
 };
 
 } // namespace qirelo::app::testing

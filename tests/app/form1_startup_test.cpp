@@ -1,15 +1,15 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 #include "form1_fixture.h"
 #include "platform/profile/codepage.h"
+#include "tests/http/support/environment.h"
 #include "ui/qr_code.h"
 
 namespace qirelo::app {
 namespace {
 
 using namespace std::chrono_literals;
+using http::testing::set_environment;
 using platform::gb;
 
 struct Startup : ::testing::Test, testing::Form1Harness {
@@ -120,14 +120,6 @@ TEST_F(Startup, ErrorInFormCreateIsShownTheRestSkippedAndTheWindowStillOpens) {
     EXPECT_EQ(f.sb1.panel(0).text, gb("版本2013.8.9.0")); // earlier steps did
     f.show_form();
     EXPECT_TRUE(f.showing());
-}
-
-void set_environment(const char* name, const char* value) {
-#ifdef _WIN32
-    _putenv_s(name, value);
-#else
-    setenv(name, value, 1);
-#endif
 }
 
 TEST_F(Startup, ProgramTabShowsTheMobileAddressInUseAndItsQrCode) {

@@ -1,32 +1,21 @@
 // qirelo-tool relay, run in-process against scripted loopback relay and timer
 // servers.
 
+#include "tests/http/support/environment.h"
 #include "tests/http/support/script_server.h"
 #include "tools/command.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <sstream>
 
 namespace qirelo::tools {
 namespace {
 
-using http::testing::response;
+using http::testing::ok;
 using http::testing::ScriptServer;
 using http::testing::serve;
-
-void set_environment(const char* name, const std::string& value) {
-#ifdef _WIN32
-    _putenv_s(name, value.c_str());
-#else
-    setenv(name, value.c_str(), 1);
-#endif
-}
-
-std::string ok(std::string_view body) {
-    return response("HTTP/1.1 200 OK\r\n", body);
-}
+using http::testing::set_environment;
 
 class ToolRelay : public ::testing::Test {
 protected:

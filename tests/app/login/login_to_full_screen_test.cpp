@@ -7,28 +7,18 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 
 #include "../form1_fixture.h"
+#include "tests/http/support/environment.h"
 #include "tests/http/support/script_server.h"
 
 namespace qirelo::app {
 namespace {
 
 using namespace std::chrono_literals;
+using http::testing::ok;
 using http::testing::ScriptServer;
-
-void set_environment(const char* name, const std::string& value) {
-#ifdef _WIN32
-    _putenv_s(name, value.c_str());
-#else
-    setenv(name, value.c_str(), 1);
-#endif
-}
-
-std::string ok(std::string_view body) {
-    return http::testing::response("HTTP/1.1 200 OK\r\n", body);
-}
+using http::testing::set_environment;
 
 struct LoginToFullScreen : ::testing::Test, testing::Form1Harness {
     // The relay always holds one play command; the timer says it is fresh.
@@ -51,15 +41,6 @@ struct LoginToFullScreen : ::testing::Test, testing::Form1Harness {
     }
     ~LoginToFullScreen() override { form->relay_worker.Stop(); }
 
-    // Plays the main thread until `done`: runs the worker's handed-over calls.
-    bool pump_until(const std::function<bool()>& done) {
-        const auto deadline = std::chrono::steady_clock::now() + 10s;
-        while (!done() && std::chrono::steady_clock::now() < deadline) {
-            application.process_messages();
-            application.wait_synchronize(5ms);
-        }
-        return done();
-    }
     std::size_t double_clicks() {
         const auto lines = platform.calls.lines();
         return static_cast<std::size_t>(std::count_if(lines.begin(), lines.end(), [](auto& line) {

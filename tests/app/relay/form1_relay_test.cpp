@@ -3,33 +3,21 @@
 // slider, shutdown button) and the recording keyboard and volume.
 
 #include "app/system/captions.h"
+#include "tests/http/support/environment.h"
 #include "tests/http/support/script_server.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-
-#include <cstdlib>
 
 #include "../form1_fixture.h"
 
 namespace qirelo::app {
 namespace {
 
-using namespace std::chrono_literals;
+using http::testing::ok;
 using http::testing::ScriptServer;
+using http::testing::set_environment;
 using ::testing::Contains;
-
-void set_environment(const char* name, const std::string& value) {
-#ifdef _WIN32
-    _putenv_s(name, value.c_str());
-#else
-    setenv(name, value.c_str(), 1);
-#endif
-}
-
-std::string ok(std::string_view body) {
-    return http::testing::response("HTTP/1.1 200 OK\r\n", body);
-}
 
 struct Form1RelayTest : ::testing::Test, testing::Form1Harness {
     Form1RelayTest() {
@@ -39,15 +27,6 @@ struct Form1RelayTest : ::testing::Test, testing::Form1Harness {
     }
     ~Form1RelayTest() override { f.relay_worker.Stop(); }
 
-    // Plays the main thread: runs the worker's synchronised calls until `done`.
-    bool pump_until(const std::function<bool()>& done) {
-        const auto deadline = std::chrono::steady_clock::now() + 10s;
-        while (!done() && std::chrono::steady_clock::now() < deadline) {
-            application.process_messages();
-            application.wait_synchronize(5ms);
-        }
-        return done();
-    }
     void start(const std::string& member) {
         f.MemberId.set(member);
         f.relay_worker.Start();

@@ -137,4 +137,8 @@ std::string response(std::string_view status_and_headers, std::string_view body)
            "\r\n\r\n" + std::string(body);
 }
 
+std::string ok(std::string_view body) {
+    return response("HTTP/1.1 200 OK\r\n", body);
+}
+
 } // namespace qirelo::http::testing

@@ -98,5 +98,7 @@ ScriptServer::Handler serve(std::vector<Reply> replies);
 
 // A complete response with a Content-Length body.
 std::string response(std::string_view status_and_headers, std::string_view body);
+// The same with status 200 and no other header.
+std::string ok(std::string_view body);
 
 } // namespace qirelo::http::testing
