@@ -1,11 +1,9 @@
 // qirelo-tool get, run in-process against scripted loopback servers.
 
 #include "tests/http/support/script_server.h"
-#include "tools/command.h"
+#include "tests/tools/tool_run.h"
 
 #include <gtest/gtest.h>
-
-#include <sstream>
 
 namespace qirelo::tools {
 namespace {
@@ -14,19 +12,8 @@ using http::testing::Peer;
 using http::testing::response;
 using http::testing::ScriptServer;
 using http::testing::serve;
-
-struct ToolRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-ToolRun tool(std::vector<std::string> args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = run_tool(args, out, err);
-    return {status, out.str(), err.str()};
-}
+using testing::tool;
+using testing::ToolRun;
 
 TEST(ToolGet, WritesEveryBodyRawInOrderOverOneClient) {
     ScriptServer server(

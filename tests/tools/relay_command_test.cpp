@@ -3,11 +3,9 @@
 
 #include "tests/http/support/environment.h"
 #include "tests/http/support/script_server.h"
-#include "tools/command.h"
+#include "tests/tools/tool_run.h"
 
 #include <gtest/gtest.h>
-
-#include <sstream>
 
 namespace qirelo::tools {
 namespace {
@@ -39,12 +37,11 @@ protected:
     std::string timer_get(std::string_view result) const {
         return "GET " + timer->url("/member/timer.asp") + " " + std::string(result);
     }
-    int tool(std::vector<std::string> args) {
-        std::ostringstream o, e;
-        const int status = run_tool(args, o, e);
-        out = o.str();
-        err = e.str();
-        return status;
+    int tool(const std::vector<std::string>& args) {
+        const testing::ToolRun run = testing::tool(args);
+        out = run.out;
+        err = run.err;
+        return run.status;
     }
 
     std::optional<ScriptServer> relay, timer;

@@ -2,29 +2,19 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "tools/command.h"
+#include "tests/tools/tool_run.h"
 
 namespace qirelo::tools {
 namespace {
 
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-Outcome tool(std::vector<std::string> args) {
-    std::ostringstream out, err;
-    const int status = run_tool(args, out, err);
-    return {status, out.str(), err.str()};
-}
+using testing::tool;
+using testing::ToolRun;
 
 std::string scrambled(const std::string& password, const std::string& key) {
-    const Outcome run = tool({"scramble", password, key});
+    const ToolRun run = tool({"scramble", password, key});
     EXPECT_EQ(run.status, kExitOk) << run.err;
     EXPECT_TRUE(run.out.ends_with('\n'));
     return run.out.substr(0, run.out.size() - 1);
@@ -42,7 +32,7 @@ TEST(ToolUnscramble, WritesThePasswordBytesRawWithoutALineBreak) {
     const std::string password = "\xC3\xDC\xC2\xEB"
                                  "42";
     for (const std::string key : {"PC-01", ""}) {
-        const Outcome run = tool({"unscramble", scrambled(password, key), key});
+        const ToolRun run = tool({"unscramble", scrambled(password, key), key});
         EXPECT_EQ(run.status, kExitOk);
         EXPECT_EQ(run.out, password) << "key '" << key << "'";
         EXPECT_EQ(run.err, "");
@@ -55,7 +45,7 @@ TEST(ToolUnscramble, KnownTextUnderItsKey) {
 }
 
 TEST(ToolUnscramble, DamagedTextIsAConversionErrorOnStderr) {
-    const Outcome run = tool({"unscramble", "101AZZ", "KL"});
+    const ToolRun run = tool({"unscramble", "101AZZ", "KL"});
     EXPECT_EQ(run.status, kExitFailed);
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(run.err, "EConvertError: '$ZZ' is not a valid integer value\n");
@@ -65,7 +55,7 @@ TEST(ToolScrambleAndUnscramble, NeedExactlyTwoArguments) {
     for (const std::string command : {"scramble", "unscramble"}) {
         EXPECT_EQ(tool({command, "only"}).status, kExitUsage);
         EXPECT_EQ(tool({command, "a", "b", "c"}).status, kExitUsage);
-        const Outcome help = tool({command, "--help"});
+        const ToolRun help = tool({command, "--help"});
         EXPECT_EQ(help.status, kExitOk);
         EXPECT_TRUE(help.out.starts_with("usage: qirelo-tool " + command));
     }

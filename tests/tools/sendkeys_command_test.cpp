@@ -2,30 +2,23 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "tools/command.h"
+#include "tests/tools/tool_run.h"
 
 namespace qirelo::tools {
 namespace {
 
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
-};
+using testing::ToolRun;
 
-Outcome sendkeys(std::vector<std::string> args) {
+ToolRun sendkeys(std::vector<std::string> args) {
     args.insert(args.begin(), "sendkeys");
-    std::ostringstream out, err;
-    const int status = run_tool(args, out, err);
-    return {status, out.str(), err.str()};
+    return testing::tool(args);
 }
 
 TEST(ToolSendKeys, EscapePrintsItsTwoEventsWithDrainsAndFalse) {
-    const Outcome run = sendkeys({"FK_ESC"});
+    const ToolRun run = sendkeys({"FK_ESC"});
     EXPECT_EQ(run.status, kExitOk);
     EXPECT_EQ(run.out, "MapVirtualKeyA vk=0x1B type=0 -> 0x01\n"
                        "keybd_event vk=0x1B scan=0x01 flags=0\n"
@@ -37,7 +30,7 @@ TEST(ToolSendKeys, EscapePrintsItsTwoEventsWithDrainsAndFalse) {
 }
 
 TEST(ToolSendKeys, TextWithoutWaitShowsTheLayoutAndNoDrain) {
-    const Outcome run = sendkeys({"--no-wait", "A"});
+    const ToolRun run = sendkeys({"--no-wait", "A"});
     EXPECT_EQ(run.out, "VkKeyScanA char=0x41 -> 0x0141\n"
                        "MapVirtualKeyA vk=0x10 type=0 -> 0x2A\n"
                        "keybd_event vk=0x10 scan=0x2A flags=0\n"
@@ -50,7 +43,7 @@ TEST(ToolSendKeys, TextWithoutWaitShowsTheLayoutAndNoDrain) {
 }
 
 TEST(ToolSendKeys, StringsShareOneSenderSoHeldKeysCarryOver) {
-    const Outcome run = sendkeys(
+    const ToolRun run = sendkeys(
         {"--no-wait", "FK_NUMLOCK", "FK_Shift", "FK_Shift", "FK_IME", "FK_ClearText", "\xB0"});
     EXPECT_EQ(run.out, "GetKeyState vk=0x90 -> 0x0000\n"
                        "GetKeyboardState\n"
@@ -72,7 +65,7 @@ TEST(ToolSendKeys, StringsShareOneSenderSoHeldKeysCarryOver) {
 }
 
 TEST(ToolSendKeys, DoubleDashLetsAStringBeginWithDashes) {
-    const Outcome run = sendkeys({"--", "--"});
+    const ToolRun run = sendkeys({"--", "--"});
     EXPECT_EQ(run.status, kExitOk);
     EXPECT_NE(run.out.find("VkKeyScanA char=0x2D -> 0x00BD\n"), std::string::npos);
     EXPECT_TRUE(run.out.ends_with("result=true\n"));
@@ -81,7 +74,7 @@ TEST(ToolSendKeys, DoubleDashLetsAStringBeginWithDashes) {
 TEST(ToolSendKeys, UsageErrorsExitTwo) {
     for (const std::vector<std::string>& args :
          {std::vector<std::string>{}, {"--no-wait"}, {"--wait", "x"}}) {
-        const Outcome run = sendkeys(args);
+        const ToolRun run = sendkeys(args);
         EXPECT_EQ(run.status, kExitUsage);
         EXPECT_EQ(run.out, "");
         EXPECT_NE(run.err.find("qirelo-tool sendkeys"), std::string::npos);
@@ -89,7 +82,7 @@ TEST(ToolSendKeys, UsageErrorsExitTwo) {
 }
 
 TEST(ToolSendKeys, HelpDocumentsTheLineFormat) {
-    const Outcome run = sendkeys({"--help"});
+    const ToolRun run = sendkeys({"--help"});
     EXPECT_EQ(run.status, kExitOk);
     for (const char* line :
          {"keybd_event vk=0x1B scan=0x01 flags=0", "drain",
