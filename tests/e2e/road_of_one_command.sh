@@ -119,7 +119,13 @@ log "the second E cancelled it"
 shot 08-cancelled
 command E
 wait_until 10 "the third countdown" counting
-clicked=$(now)
+shown=$(now)
+# The command runs as soon as its cycle has the timer's number, so that
+# request's time is the click's; the screen shows the caption later, and the
+# cycles are 3 s apart: the click's cycle is the last one before the caption
+# showed (the journal may see a request a little late).
+clicked=$(awk -v t="$shown" '$3 == "timer" && $1 <= t + 0.5 {c = $1} END {print c}' \
+    "$work/requests.log")
 wait_until 20 "the power-off line" grep -q 'power-off requested' "$work/client.log"
 said=$(awk '/power-off requested/ {print $1; exit}' "$work/client.log")
 after=$(elapsed "$clicked" "$said")
