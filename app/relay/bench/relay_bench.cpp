@@ -220,35 +220,31 @@ void MeasureStops() {
         std::printf("forced stop %-26s (%d stops): mean %.3f ms, max %.3f ms\n", where,
                     static_cast<int>(ms.size()), s.mean, s.max);
     };
-    {
-        Rig rig(Stalling());
-        SlowKeys keys;
-        rig.upThread1.OnExecute = [&](upgrade::TupCustomThread&) { rig.Run(keys); };
+    // Starts the loop, lets it reach a new relay request, waits `settle` more
+    // and stops it; kRounds times.
+    const auto stops_after_a_request = [](Rig& rig, SlowKeys& keys,
+                                          std::chrono::milliseconds settle) {
+        rig.upThread1.OnExecute = [&rig, &keys](upgrade::TupCustomThread&) { rig.Run(keys); };
         std::vector<double> ms;
         for (int i = 0; i < kRounds; ++i) {
             const int before = static_cast<int>(rig.relay.requests().size());
             rig.upThread1.Execute();
             Require(rig.mainThread.ServeUntil(
                 [&] { return static_cast<int>(rig.relay.requests().size()) > before; }, 20s));
-            std::this_thread::sleep_for(20ms);
+            std::this_thread::sleep_for(settle);
             ms.push_back(rig.StopMs());
         }
-        report("while a GET is stalled", ms);
+        return ms;
+    };
+    {
+        Rig rig(Stalling());
+        SlowKeys keys;
+        report("while a GET is stalled", stops_after_a_request(rig, keys, 20ms));
     }
     {
         Rig rig(Always("120|F"));
         SlowKeys keys;
-        rig.upThread1.OnExecute = [&](upgrade::TupCustomThread&) { rig.Run(keys); };
-        std::vector<double> ms;
-        for (int i = 0; i < kRounds; ++i) {
-            const int before = static_cast<int>(rig.relay.requests().size());
-            rig.upThread1.Execute();
-            Require(rig.mainThread.ServeUntil(
-                [&] { return static_cast<int>(rig.relay.requests().size()) > before; }, 20s));
-            std::this_thread::sleep_for(50ms); // now in the 3000 ms pause
-            ms.push_back(rig.StopMs());
-        }
-        report("while sleeping", ms);
+        report("while sleeping", stops_after_a_request(rig, keys, 50ms)); // in the 3000 ms pause
     }
     {
         std::atomic<int> next{1000};
