@@ -22,15 +22,26 @@ constexpr std::string_view kPlayerScript = R"JS(
   var state = document.getElementById('state');
   var full = false;
   var names = {27: 'Escape', 32: 'Space', 37: 'ArrowLeft', 38: 'ArrowUp', 39: 'ArrowRight', 40: 'ArrowDown'};
+  // One report at a time, so the server receives them in the order they happened.
+  var pending = [], sending = false;
+  function sendNext() {
+    if (sending || !pending.length) return;
+    sending = true;
+    var xhr = window.XMLHttpRequest ? new XMLHttpRequest() : new ActiveXObject('Microsoft.XMLHTTP');
+    xhr.open('POST', '/player/report', true);
+    xhr.setRequestHeader('Content-Type', 'application/x-www-form-urlencoded');
+    xhr.onreadystatechange = function () {
+      if (xhr.readyState == 4) { sending = false; sendNext(); }
+    };
+    xhr.send(pending.shift());
+  }
   function report(kind, detail) {
     var item = document.createElement('li');
     item.appendChild(document.createTextNode(kind + ' ' + detail));
     log.insertBefore(item, log.firstChild);
-    var xhr = window.XMLHttpRequest ? new XMLHttpRequest() : new ActiveXObject('Microsoft.XMLHTTP');
-    xhr.open('POST', '/player/report', true);
-    xhr.setRequestHeader('Content-Type', 'application/x-www-form-urlencoded');
-    xhr.send('page=' + encodeURIComponent(page) + '&kind=' + encodeURIComponent(kind) +
-             '&detail=' + encodeURIComponent(detail));
+    pending.push('page=' + encodeURIComponent(page) + '&kind=' + encodeURIComponent(kind) +
+                 '&detail=' + encodeURIComponent(detail));
+    sendNext();
   }
   function on(target, name, handler) {
     if (target.addEventListener) target.addEventListener(name, handler, false);
