@@ -70,6 +70,27 @@ struct FoundWindow {
     HWND window = nullptr;
 };
 
+// Window enumeration calls back with the system's calling convention, which a
+// lambda does not have in a 32-bit build.
+BOOL CALLBACK find_main_window(HWND window, LPARAM data) {
+    auto* wanted = reinterpret_cast<FoundWindow*>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    wchar_t title[64] = {};
+    GetWindowTextW(window, title, 64);
+    if (owner == wanted->process && IsWindowVisible(window) &&
+        std::wstring(title) == L"Qirelo在线客户端") {
+        wanted->window = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK count_window(HWND, LPARAM count) {
+    ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
 TEST(QireloExe, OpensItsMainWindowAndEndsWhenItIsClosed) {
     std::wstring command = L"\"" + program_path() + L"\"";
     STARTUPINFOW startup{};
@@ -81,30 +102,13 @@ TEST(QireloExe, OpensItsMainWindowAndEndsWhenItIsClosed) {
     FoundWindow found{process.dwProcessId};
     for (int i = 0; i < 400 && !found.window; ++i) {
         Sleep(50);
-        EnumWindows(
-            [](HWND window, LPARAM data) -> BOOL {
-                auto* wanted = reinterpret_cast<FoundWindow*>(data);
-                DWORD owner = 0;
-                GetWindowThreadProcessId(window, &owner);
-                wchar_t title[64] = {};
-                GetWindowTextW(window, title, 64);
-                if (owner == wanted->process && IsWindowVisible(window) &&
-                    std::wstring(title) == L"Qirelo在线客户端") {
-                    wanted->window = window;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&found));
+        EnumWindows(find_main_window, reinterpret_cast<LPARAM>(&found));
     }
     ASSERT_NE(found.window, nullptr) << "no main window within 20 s";
     Sleep(500); // let it finish showing
 
     int children = 0;
-    EnumChildWindows(
-        found.window,
-        [](HWND, LPARAM count) -> BOOL { return ++*reinterpret_cast<int*>(count), TRUE; },
-        reinterpret_cast<LPARAM>(&children));
+    EnumChildWindows(found.window, count_window, reinterpret_cast<LPARAM>(&children));
     EXPECT_GT(children, 30);
     HWND status = FindWindowExW(found.window, nullptr, STATUSCLASSNAMEW, nullptr);
     ASSERT_NE(status, nullptr);
