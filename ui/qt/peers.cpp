@@ -58,7 +58,20 @@ class FormWidget final : public QWidget {
 public:
     explicit FormWidget(Form& form, Backend& backend) : form_(form), backend_(backend) {}
 
+    // The form's window state is being set from the window's own change.
+    bool reporting() const { return reporting_; }
+
 protected:
+    // The member (or the window manager) minimised, maximised or restored the
+    // window: the form learns it, so that asking it to maximise again acts.
+    void changeEvent(QEvent* event) override {
+        QWidget::changeEvent(event);
+        if (event->type() != QEvent::WindowStateChange)
+            return;
+        reporting_ = true;
+        backend_.guard([&] { form_.set_window_state(state_of(windowState())); });
+        reporting_ = false;
+    }
     void resizeEvent(QResizeEvent* event) override {
         QWidget::resizeEvent(event);
         backend_.guard([&] { form_.set_client_size(width(), height()); });
@@ -70,8 +83,17 @@ protected:
     }
 
 private:
+    static WindowState state_of(Qt::WindowStates states) {
+        if (states & Qt::WindowMinimized)
+            return WindowState::Minimized;
+        if (states & (Qt::WindowMaximized | Qt::WindowFullScreen))
+            return WindowState::Maximized;
+        return WindowState::Normal;
+    }
+
     Form& form_;
     Backend& backend_;
+    bool reporting_ = false;
 };
 
 class FormPeer final : public WidgetPeer {
@@ -100,7 +122,8 @@ public:
             widget_->setWindowTitle(qstring(form_.caption()));
             break;
         case Property::WindowState:
-            apply_state();
+            if (!static_cast<FormWidget*>(widget_.data())->reporting())
+                apply_state();
             break;
         case Property::Font:
             WidgetPeer::changed(what);

@@ -186,6 +186,22 @@ TEST_F(QtPeersTest, KeysPassTheMessageHookBeforeTheWidgetGetsThem) {
     EXPECT_EQ(form.name.text(), "q");
 }
 
+TEST_F(QtPeersTest, TheMembersRestoreAndMinimiseReachTheFormSoMaximisingActsAgain) {
+    form.show_form();
+    QWidget* window = widget_of(form);
+    form.set_window_state(WindowState::Maximized);
+    EXPECT_TRUE(window->isMaximized());
+    window->showNormal(); // the member restores the window
+    EXPECT_EQ(form.window_state(), WindowState::Normal);
+    form.set_window_state(WindowState::Maximized); // Action1
+    EXPECT_TRUE(window->isMaximized());
+    window->showMinimized();
+    EXPECT_EQ(form.window_state(), WindowState::Minimized);
+    form.set_window_state(WindowState::Maximized);
+    EXPECT_TRUE(window->isMaximized());
+    EXPECT_FALSE(window->isMinimized());
+}
+
 TEST_F(QtPeersTest, TimersRunOnQtsLoopAndAOneShotFiresOnce) {
     Timer timer(backend.timers(), "Timer1");
     timer.set_enabled(false);
