@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "platform/profile/codepage.h"
+#include "qt_application.h"
 #include "ui/application.h"
 #include "ui/button.h"
 #include "ui/edit.h"
@@ -34,11 +35,7 @@ namespace qirelo::ui::qt {
 namespace {
 
 QApplication& Qt() {
-    static int argc = 1;
-    static char name[] = "ui_qt_test";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
+    return test_support::TheQtApplication();
 }
 
 // Runs Qt's loop until `done` or `limit` has passed.
