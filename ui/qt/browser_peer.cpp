@@ -131,7 +131,12 @@ std::shared_ptr<BrowserPeer::CookieQuestion> BrowserPeer::ask_document_cookie() 
     auto question = std::make_shared<CookieQuestion>(CookieQuestion{this, page_->url(), {}});
     question_ = question;
     page_->runJavaScript(QStringLiteral("document.cookie"), [question](const QVariant& result) {
-        settle(question, result.toString());
+        // No value at all is no answer (the document went, the script failed),
+        // never an empty cookie.
+        if (result.isValid())
+            settle(question, result.toString());
+        else
+            settle_from_profile(question);
     });
     // The engine sometimes holds a script's answer back; the profile's
     // cookies give the same text.
