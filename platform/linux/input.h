@@ -4,7 +4,7 @@
 // warped, the screen size of the default screen, the keyboard map read
 // through XKB (group 0).
 //
-// A key the keyboard map lacks (F13..F16, Help, Clear, Break on a PC map) is
+// A key the keyboard map lacks (F13..F16, Clear, Break on a PC map) is
 // pressed on a spare key code bound to its keysym for the while, as X clients
 // do; the binding is undone at the next drain once the key is up, after the
 // program's windows have taken the key (a client that reads the map late
