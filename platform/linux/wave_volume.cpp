@@ -35,10 +35,6 @@ snd_mixer_elem_t* playback_element(snd_mixer_t* mixer) {
     return nullptr;
 }
 
-} // namespace
-
-namespace {
-
 constexpr long long kChannelFull = 0xFFFF;
 
 // The width of the mixer's range, wide enough for the products below.
