@@ -27,8 +27,8 @@ std::string_view FileExtension(std::string_view path) {
     return path.substr(dot);
 }
 
-void EraseFirst(std::string& text, char c, std::size_t from = 0) {
-    const std::size_t at = text.find(c, from);
+void EraseFirst(std::string& text, char c) {
+    const std::size_t at = text.find(c);
     if (at != std::string::npos) {
         text.erase(at, 1);
     }

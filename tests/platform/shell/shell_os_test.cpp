@@ -19,6 +19,7 @@
 
 #include "platform/shell/html_opener.h"
 #include "platform/win32/shell.h"
+#include "tests/platform/shell/win32_html_class.h"
 #else
 #include <arpa/inet.h>
 #include <net/if.h>
@@ -97,42 +98,9 @@ TEST(Win32RegistryKeys, FourByteValues) {
     EXPECT_EQ(keys.four_byte_value("no such key", "Remote Connection"), std::nullopt);
 }
 
-// Registers a class for .html in the classes branch for the test's run,
-// where the machine has none (the build's Wine prefix has none).
-struct HtmlRegistration {
-    bool made = false;
-    HtmlRegistration(const std::string& html_class, const std::string& command) {
-        HKEY existing = nullptr;
-        if (::RegOpenKeyExA(HKEY_CLASSES_ROOT, ".html", 0, KEY_READ, &existing) == ERROR_SUCCESS) {
-            ::RegCloseKey(existing);
-            return;
-        }
-        made = set(".html", html_class) && set(html_class + "\\shell\\open\\command", command);
-    }
-    ~HtmlRegistration() {
-        if (made) {
-            ::RegDeleteTreeA(HKEY_CLASSES_ROOT, ".html");
-            ::RegDeleteTreeA(HKEY_CLASSES_ROOT, "qirelo.test.htmlfile");
-        }
-    }
-    static bool set(const std::string& key, const std::string& value) {
-        HKEY handle = nullptr;
-        if (::RegCreateKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
-                              &handle, nullptr) != ERROR_SUCCESS) {
-            return false;
-        }
-        const bool written =
-            ::RegSetValueExA(handle, nullptr, 0, REG_SZ,
-                             reinterpret_cast<const BYTE*>(value.c_str()),
-                             static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
-        ::RegCloseKey(handle);
-        return written;
-    }
-};
-
 TEST(Win32Shell, TheHtmlOpenerOfTheClassesBranch) {
     const std::string command = R"("C:\windows\system32\winebrowser.exe" "%1")";
-    const HtmlRegistration registration("qirelo.test.htmlfile", command);
+    const testing::HtmlClass registration(command);
     if (!registration.made) {
         GTEST_SKIP() << "the machine has its own .html class: " << Win32Shell().html_open_command();
     }
@@ -150,6 +118,36 @@ TEST(Win32Shell, ProgramFilesByPathOrByTheSystemSearch) {
     EXPECT_FALSE(shell.program_file_exists("no_such_qirelo.exe"));
     EXPECT_FALSE(shell.program_file_exists(system)); // a folder
     EXPECT_FALSE(shell.program_file_exists(""));
+}
+
+// Waits for a file that a started program writes, as long as a slow start
+// under Wine can take.
+bool AppearsSoon(const fs::path& path) {
+    for (int i = 0; i < 600 && !fs::exists(path); ++i) {
+        ::Sleep(50);
+    }
+    return fs::exists(path);
+}
+
+TEST(Win32Shell, ShellExecuteRunsTheProgramWithItsParameters) {
+    const fs::path made = fs::temp_directory_path() /
+                          ("qirelo_shell_made_" + std::to_string(::GetCurrentProcessId()));
+    Win32Shell().shell_execute("cmd.exe", "/c mkdir \"" + made.string() + "\"");
+    EXPECT_TRUE(AppearsSoon(made));
+    fs::remove_all(made);
+}
+
+TEST(Win32Shell, ShellExecuteOpensADocumentWithoutParameters) {
+    const fs::path folder = fs::temp_directory_path() /
+                            ("qirelo_shell_open_" + std::to_string(::GetCurrentProcessId()));
+    fs::create_directories(folder);
+    const fs::path script = folder / "open me.bat";
+    std::ofstream(script) << "@echo opened> \"" << (folder / "opened.txt").string() << "\"\r\n";
+    Win32Shell().shell_execute(script.string(), "");
+    EXPECT_TRUE(AppearsSoon(folder / "opened.txt"));
+    ::Sleep(200); // let the script close the file before it goes
+    std::error_code ignored;
+    fs::remove_all(folder, ignored);
 }
 
 TEST(Win32OnlineCheck, TheDialUpValueDecidesWhenPresent) {
