@@ -1,4 +1,5 @@
 #include "platform/linux/shell.h"
+#include "platform/shell/os_shell.h"
 
 #include <spawn.h>
 #include <sys/stat.h>
@@ -70,3 +71,15 @@ void XdgShell::shell_execute(const std::string& file, const std::string& paramet
 }
 
 } // namespace qirelo::platform::native
+
+namespace qirelo::platform::shell {
+
+std::unique_ptr<Shell> MakeOsShell() {
+    return std::make_unique<native::XdgShell>();
+}
+
+std::unique_ptr<OnlineCheck> MakeOsOnlineCheck() {
+    return std::make_unique<native::InterfaceOnlineCheck>();
+}
+
+} // namespace qirelo::platform::shell

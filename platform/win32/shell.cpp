@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "platform/shell/html_opener.h"
+#include "platform/shell/os_shell.h"
 #include "platform/win32/shell.h"
 
 namespace qirelo::platform::win32 {
@@ -30,3 +31,15 @@ void Win32Shell::shell_execute(const std::string& file, const std::string& param
 }
 
 } // namespace qirelo::platform::win32
+
+namespace qirelo::platform::shell {
+
+std::unique_ptr<Shell> MakeOsShell() {
+    return std::make_unique<win32::Win32Shell>();
+}
+
+std::unique_ptr<OnlineCheck> MakeOsOnlineCheck() {
+    return std::make_unique<win32::Win32OnlineCheck>();
+}
+
+} // namespace qirelo::platform::shell

@@ -129,8 +129,27 @@ TEST(ToolSplitCommand, PrintsProgramAndArgs) {
     EXPECT_EQ(tool({"split-command", "a", "b"}).status, kExitUsage);
 }
 
+TEST(ToolOpenUrl, PrintsTheShellCallOrNotOpened) {
+    // No registered .html program here (Linux, or the build's Wine prefix).
+    ToolRun run = tool({"open-url", "--dry-run", "127.0.0.1:12860/setup/"});
+    EXPECT_EQ(run.status, kExitOk) << run.err;
+    EXPECT_EQ(run.out, "ShellExecuteA open \"http://127.0.0.1:12860/setup/\" \"\"\n");
+    run = tool({"open-url", "--dry-run", "https://host/a b"});
+    EXPECT_EQ(run.out, "ShellExecuteA open \"https://host/a%20b\" \"\"\n");
+    for (const std::string url : {"file:///C:/Windows/notepad.exe", "ftp://host/x"}) {
+        run = tool({"open-url", url}); // not a dry run: nothing may start
+        EXPECT_EQ(run.status, kExitFailed) << url;
+        EXPECT_EQ(run.out, "not opened\n");
+    }
+    EXPECT_EQ(tool({"open-url"}).status, kExitUsage);
+    EXPECT_EQ(tool({"open-url", "--dry-run"}).status, kExitUsage);
+    EXPECT_EQ(tool({"open-url", "--now", "host"}).status, kExitUsage);
+    EXPECT_EQ(tool({"open-url", "a", "b"}).status, kExitUsage);
+}
+
 TEST(ToolInfoCommands, DocumentTheirOutputInHelp) {
-    for (const std::string command : {"version-compare", "info-file", "split-command"}) {
+    for (const std::string command :
+         {"version-compare", "info-file", "split-command", "open-url"}) {
         const ToolRun help = tool({command, "--help"});
         EXPECT_EQ(help.status, kExitOk);
         EXPECT_TRUE(help.out.starts_with("usage: qirelo-tool " + command)) << help.out;
