@@ -10,13 +10,6 @@ TupEventThread::TupEventThread(TupCustomThread& owner, MainThread& mainThread,
 
 TupEventThread::~TupEventThread() {
     run_->Kill();
-    MainThread& mainThread = run_->Main();
-    const std::shared_ptr<ThreadRun> last = started_ ? run_ : predecessorRun_;
-    if (last && mainThread.IsMainThread()) {
-        while (!last->Ended()) {
-            mainThread.ServeCalls(std::chrono::milliseconds(10));
-        }
-    }
     if (thread_.joinable()) {
         thread_.join();
     }
@@ -40,7 +33,14 @@ void TupEventThread::Resume(RunSettings settings) {
 void TupEventThread::HandOver(TupEventThread& successor) {
     run_->Kill();
     successor.predecessor_ = started_ ? std::move(thread_) : std::move(predecessor_);
-    successor.predecessorRun_ = started_ ? run_ : predecessorRun_;
+    successor.predecessorRun_ = started_ ? run_ : std::move(predecessorRun_);
+}
+
+std::shared_ptr<const ThreadRun> TupEventThread::LastRun() const {
+    if (started_ && thread_.joinable()) {
+        return run_;
+    }
+    return predecessor_.joinable() ? predecessorRun_ : nullptr;
 }
 
 } // namespace qirelo::upgrade
