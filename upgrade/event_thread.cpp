@@ -1,5 +1,7 @@
 #include "upgrade/event_thread.h"
 
+#include "platform/profile/fpu.h"
+
 namespace qirelo::upgrade {
 
 TupEventThread::TupEventThread(TupCustomThread& owner, MainThread& mainThread,
@@ -26,6 +28,7 @@ void TupEventThread::Resume(RunSettings settings) {
     started_ = true;
     thread_ = std::thread([run = run_, settings = std::move(settings),
                            predecessor = std::move(predecessor_)]() mutable {
+        platform::adopt_process_fpu_control_word();
         run->Procedure(std::move(settings), std::move(predecessor));
     });
 }

@@ -1,3 +1,4 @@
+#include "platform/profile/fpu.h"
 #include "tests/upgrade/support/watchdog.h"
 #include "upgrade/fake/manual_main_thread.h"
 #include "upgrade/thread_stopped.h"
@@ -480,6 +481,36 @@ TEST_F(TupThreadTest, ACallServedWhileTheComponentIsDestroyedMayStillReEnterIt) 
     EXPECT_EQ(journal.Entries().size(), 2u);
     EXPECT_TRUE(journal.Has("stopped"));
     EXPECT_FALSE(journal.Has("window touched"));
+}
+
+TEST_F(TupThreadTest, AWorkerRunsWithTheProcesssFpuControlWord) {
+    platform::X87Fpu fpu;
+    const std::uint16_t saved = fpu.control_word();
+    std::atomic<std::uint16_t> inside{0};
+    TupThread thread(mainThread);
+    thread.OnExecute = [&](TupCustomThread&) { inside = platform::X87Fpu().control_word(); };
+    // Started from a thread that still has the default word: a new thread gets
+    // the system's default on Windows and its creator's word on Linux, and
+    // either way must run with the process's.
+    std::mutex m;
+    std::condition_variable cv;
+    bool processWordSet = false;
+    std::thread starter([&] {
+        std::unique_lock lock(m);
+        cv.wait(lock, [&] { return processWordSet; });
+        thread.Execute();
+    });
+    fpu.set_control_word(platform::kFpuControlWordExtended);
+    {
+        std::lock_guard lock(m);
+        processWordSet = true;
+    }
+    cv.notify_all();
+    starter.join();
+    const bool ran = ServeUntil([&] { return inside != 0; });
+    fpu.set_control_word(saved);
+    ASSERT_TRUE(ran);
+    EXPECT_EQ(inside & 0x1F3F, platform::kFpuControlWordExtended & 0x1F3F);
 }
 
 TEST(StopSignal, RunsEachCallbackOnceAndAtOnceWhenAlreadyRequested) {
