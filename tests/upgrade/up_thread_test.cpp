@@ -327,9 +327,11 @@ TEST_F(TupThreadTest, DestroyingTheComponentWhileItsWorkerWaitsForTheMainThreadD
 }
 
 // A step of the routine that does not heed the stop (a name lookup on a bad
-// network): it goes on until the test lets it.
+// network): it goes on until the test lets it, or until it goes itself (a
+// failed assertion must not leave the worker blocked for ever).
 class StubbornStep {
 public:
+    ~StubbornStep() { Release(); }
     void Run() {
         std::unique_lock lock(mutex_);
         entered_ = true;
