@@ -4,6 +4,7 @@
 #include "http/errors.h"
 #include "http/http_client.h"
 #include "tests/http/support/script_server.h"
+#include "tests/platform/net/blocked_lookup.h"
 
 #include <gtest/gtest.h>
 
@@ -398,6 +399,45 @@ TEST(HttpGet, AbortFromAnotherThreadEndsAWaitAtOnce) {
     ASSERT_EQ(get.wait_for(5s), std::future_status::ready);
     EXPECT_THROW(get.get(), EHttpAborted);
     EXPECT_THROW(client.Get(server.url("/")), EHttpAborted);
+}
+
+TEST(HttpGet, AbortEndsAGetThatIsStillLookingUpTheHost) {
+    platform::net::testing::BlockedLookup lookup;
+    {
+        THttpClient client; // ReadTimeout 0: nothing else would end the lookup
+        auto get = std::async(std::launch::async, [&] { client.Get("http://relay.test/"); });
+        ASSERT_TRUE(lookup.wait_started(1));
+        client.Abort();
+        ASSERT_TRUE(lookup.returns_while_blocked(get)) << "the abort waited for the lookup";
+        EXPECT_THROW(get.get(), EHttpAborted);
+    }
+    // The client is gone; its lookup ends afterwards without it.
+    lookup.release();
+    EXPECT_TRUE(lookup.wait_ended(1));
+}
+
+TEST(HttpGet, ALookupThatGetsNoAnswerEndsWithTheConnectTimeOut) {
+    platform::net::testing::BlockedLookup lookup;
+    Relay client;
+    client.ReadTimeout = 300;
+    auto get = std::async(std::launch::async, [&] { client.Get("http://relay.test/"); });
+    ASSERT_TRUE(lookup.returns_while_blocked(get)) << "the lookup was not bounded";
+    try {
+        get.get();
+        ADD_FAILURE() << "no error";
+    } catch (const EHttpConnectTimeout& error) {
+        EXPECT_STREQ(error.what(), "Connect timed out.");
+    }
+}
+
+TEST(HttpGet, ALookedUpHostIsConnectedTo) {
+    ScriptServer server(serve({{kOk}}));
+    const platform::net::ScopedNameLookup lookup([](const std::string& host) -> std::uint32_t {
+        EXPECT_EQ(host, "relay.test");
+        return 0x7F000001;
+    });
+    Relay client;
+    EXPECT_EQ(client.Get("http://relay.test:" + std::to_string(server.port()) + "/"), "ok");
 }
 
 TEST(HttpGet, WithSameSettingsCopiesSettingsButNoCookies) {
