@@ -15,6 +15,7 @@ namespace qirelo::http {
 namespace {
 
 using namespace std::chrono_literals;
+using testing::ok;
 using testing::Peer;
 using testing::Reply;
 using testing::response;
@@ -263,6 +264,19 @@ TEST(HttpGet, Status100IsSkippedAnd101IsAProtocolErrorWithoutBody) {
     EXPECT_LT(Clock::now() - start, 10s);
 }
 
+TEST(HttpGet, AnEndlessRunOf100ContinueEndsWithAProtocolError) {
+    ScriptServer server([](Peer& peer) {
+        peer.read_request();
+        for (int i = 0; i < 100000; ++i) { // until the client gives up
+            peer.send("HTTP/1.1 100 Continue\r\n\r\n");
+        }
+    });
+    Relay client;
+    const auto error = raised_by<EHttpProtocolError>(client, server.url("/"));
+    EXPECT_EQ(error.code(), 100);
+    EXPECT_STREQ(error.what(), "HTTP/1.1 100 Continue");
+}
+
 TEST(HttpGet, StatusLineWithoutReasonIsFineWithoutAnySpaceIsAnError) {
     ScriptServer server(serve({{"HTTP/1.1 200\r\nContent-Length: 1\r\n\r\nx"},
                                {"HTTP/1.1200\r\nContent-Length: 1\r\n\r\ny"}}));
@@ -287,6 +301,40 @@ TEST(HttpGet, AnErrorBodyThatNeverComesFailsAfterTwoSeconds) {
         serve({{"HTTP/1.1 500 Oops\r\nContent-Length: 10\r\n\r\nabc", Then::stall}}));
     Relay client;
     EXPECT_THROW(client.Get(server.url("/")), EHttpReadTimeout);
+}
+
+TEST(HttpGet, BodiesLongerThanMaxResponseSizeAreRefused) {
+    // Each server stalls after what it sent: a client that read on would time out.
+    const std::string chunk = "8000\r\n" + std::string(0x8000, 'x') + "\r\n";
+    ScriptServer until_close(
+        serve({{"HTTP/1.1 200 OK\r\n\r\n" + std::string(100000, 'x'), Then::stall}}));
+    ScriptServer chunked(
+        serve({{"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n" + chunk + chunk + chunk,
+                Then::stall}}));
+    ScriptServer huge_length(
+        serve({{"HTTP/1.1 200 OK\r\nContent-Length: 200000000\r\n\r\nxyz", Then::stall}}));
+    for (ScriptServer* server : {&until_close, &chunked, &huge_length}) {
+        Relay client;
+        client.MaxResponseSize = 64 * 1024;
+        const auto error = raised_by<EHttpResponseTooLarge>(client, server->url("/"));
+        EXPECT_STREQ(error.what(), "Response too large: the body exceeds the limit of 65536 bytes");
+    }
+    // The default limit, 16 MiB, refuses a length over it before reading.
+    ScriptServer over_default(serve(
+        {{"HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(16 * 1024 * 1024 + 1) + "\r\n\r\n",
+          Then::stall}}));
+    Relay client;
+    EXPECT_THROW(client.Get(over_default.url("/")), EHttpResponseTooLarge);
+}
+
+TEST(HttpGet, ABodyOfExactlyMaxResponseSizeIsWhole) {
+    const std::string body(1000, 'b');
+    ScriptServer server(serve({{ok(body)}, {"HTTP/1.1 200 OK\r\n\r\n" + body, Then::close}}));
+    Relay client;
+    client.MaxResponseSize = 1000;
+    EXPECT_EQ(client.Get(server.url("/")), body);
+    EXPECT_EQ(client.Get(server.url("/")), body);
+    EXPECT_EQ(client.WithSameSettings()->MaxResponseSize, 1000u);
 }
 
 TEST(HttpGet, ASilentServerEndsWithReadTimeout) {
