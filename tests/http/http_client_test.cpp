@@ -189,6 +189,16 @@ TEST(HttpGet, AnInvalidLocationIsNeverRequested) {
     EXPECT_EQ(server.requests().size(), 1u);
 }
 
+TEST(HttpGet, BytesFrom0x80UpInAUrlOrLocationArePercentEncoded) {
+    ScriptServer server(serve({{redirect_to("/\xB2\xE2/\xCA\xD4.asp?id=\xC4\xE3")}, {kOk}}));
+    Relay client;
+    EXPECT_EQ(client.Get(server.url("/monitor/\xD6\xD0\xCE\xC4.jpg")), "ok");
+    const auto requests = server.requests();
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[0].substr(0, 36), "GET /monitor/%D6%D0%CE%C4.jpg HTTP/1");
+    EXPECT_EQ(requests[1].substr(0, 37), "GET /%B2%E2/%CA%D4.asp?id=%C4%E3 HTTP");
+}
+
 TEST(HttpGet, AnInvalidUrlNeverConnects) {
     ScriptServer server(serve({{kOk}}));
     Relay client;
