@@ -61,7 +61,7 @@ std::optional<int> web_default_port(std::string_view scheme) {
 }
 
 bool is_same_or_below(const std::string& host, const std::string& site) {
-    return host == site || (host.size() > site.size() && host.ends_with("." + site));
+    return host == site || host.ends_with("." + site);
 }
 
 } // namespace
