@@ -39,6 +39,7 @@ std::unique_ptr<THttpClient> THttpClient::WithSameSettings() const {
     fresh->ProtocolVersion = ProtocolVersion;
     fresh->AllowCookies = AllowCookies;
     fresh->MaxLineLength = MaxLineLength;
+    fresh->MaxResponseSize = MaxResponseSize;
     fresh->Request = Request;
     return fresh;
 }
@@ -173,7 +174,8 @@ void THttpClient::read_body(std::string& sink, WaitLimit timeout) {
         return;
     }
     connection_.input().set_timeout(timeout);
-    read_response_body(connection_.input(), response_, sink, MaxLineLength);
+    const std::uint64_t limit = MaxResponseSize == 0 ? kNoBodyLimit : MaxResponseSize;
+    read_response_body(connection_.input(), response_, sink, MaxLineLength, limit);
 }
 
 void THttpClient::discard_body() {
