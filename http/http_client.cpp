@@ -106,6 +106,12 @@ void THttpClient::run_exchange(std::string url, std::string& body) {
             throw EHttpError("Undefined situation");
         }
         read_body(body, read_timeout());
+        // A body shorter than announced is not the resource: a relay record
+        // cut inside its command would read as another command.
+        if (response_.content_length > 0 &&
+            body.size() < static_cast<std::uint64_t>(response_.content_length)) {
+            throw EHttpConnectionClosed();
+        }
         break;
     }
     redirect_count_ = 0;

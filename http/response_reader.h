@@ -56,7 +56,8 @@ std::uint64_t chunk_size(std::string_view line);
 ResponseHead read_response_head(InputBuffer& input, std::size_t max_line_length);
 
 // Appends the body of `head` to `sink`. A Content-Length body cut short by
-// the server is kept as it is; a chunked one raises EHttpConnectionClosed.
+// the server is kept as it is (THttpClient refuses it for a success); a
+// chunked one raises EHttpConnectionClosed.
 // EHttpResponseTooLarge for a body over `max_body_size` bytes: a
 // Content-Length or chunk size over it is refused before its bytes are read,
 // a body read until the close once one byte too many has come.

@@ -242,6 +242,14 @@ TEST(HttpGet, WholeBodyBeforeTheCloseIsASuccess) {
     EXPECT_EQ(client.Get(server.url("/")), "complete");
 }
 
+TEST(HttpGet, BodyCutShortOfItsLengthIsAFailureNotAnotherRecord) {
+    ScriptServer server(
+        serve({{"HTTP/1.1 200 OK\r\nContent-Length: 7\r\n\r\n123|G+", Then::close}, {kOk}}));
+    Relay client;
+    EXPECT_STREQ(raised_by<EHttpConnectionClosed>(client, server.url("/")).what(),
+                 "Connection closed by peer.");
+}
+
 TEST(HttpGet, SuccessAfterTheServerClosedInTheHeadersIsUndefined) {
     ScriptServer server(serve({{"HTTP/1.1 200 OK\r\nContent-Length: 5\r\n", Then::close}}));
     Relay client;
