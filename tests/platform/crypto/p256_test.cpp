@@ -129,11 +129,11 @@ TEST(P256Signature, IntegersMustBeCanonicalPositiveAndBelowTheOrder) {
 
 TEST(P256PublicKey, ReadsThePointOfAnOpenSslPublicKey) {
     const P256PublicKey key = p256_public_key_from_pem(fixtures::kTestPublicKey);
-    // openssl pkey -pubin -text: 04:1f:c9:52 ... 8a:d7:2a | 1a:ca:04:46 ... 54:16:fd
-    EXPECT_EQ(key.x[0], 0x1F);
-    EXPECT_EQ(key.x[31], 0x2A);
-    EXPECT_EQ(key.y[0], 0x1A);
-    EXPECT_EQ(key.y[31], 0xFD);
+    // openssl pkey -pubin -text: 04:2a:60:8a ... 04:12:76 | 53:bf:90:a5 ... e3:31:d2
+    EXPECT_EQ(key.x[0], 0x2A);
+    EXPECT_EQ(key.x[31], 0x76);
+    EXPECT_EQ(key.y[0], 0x53);
+    EXPECT_EQ(key.y[31], 0xD2);
     EXPECT_EQ(key.subject_public_key_info.size(), 91u);
 }
 
@@ -170,7 +170,7 @@ TEST(P256PublicKey, OtherKeysAndBrokenArmourAreRefused) {
         "MFwwDQYJKoZIhvcNAQEBBQADSwAwSAJBAJdMOZefFza4Zn7aXiGidSc77Ve+xWhhxghl3322FnycphbdC5e1"
         "Lzd0Nrm3GwIa2TWFthOCyTK4XBLv948e1S0CAwEAAQ==")));
     EXPECT_TRUE(key_refused(with_body(
-        "MDkwEwYHKoZIzj0CAQYIKoZIzj0DAQcDIgADH8lSq0/Nfss3sJEyFdj7IrtEIJAX01e7G92HXeiK1yo=")));
+        "MDkwEwYHKoZIzj0CAQYIKoZIzj0DAQcDIgACKmCKSLeOBK0BYTebCzFek4Dcr3rWsiWEwCgdbvYEEnY=")));
 
     std::string bad_character = good;
     bad_character[bad_character.find("MFkw") + 2] = '*';
