@@ -24,8 +24,18 @@ set(QIRELO_UPDATE_PUBLIC_KEY "" CACHE FILEPATH
 set(QIRELO_TEST_UPDATE_PUBLIC_KEY ${PROJECT_SOURCE_DIR}/tests/keys/update_test_public.pem)
 if(QIRELO_UPDATE_PUBLIC_KEY)
     file(READ ${QIRELO_UPDATE_PUBLIC_KEY} key_text)
-    if(NOT key_text MATCHES "-----BEGIN PUBLIC KEY-----")
-        message(FATAL_ERROR "QIRELO_UPDATE_PUBLIC_KEY: ${QIRELO_UPDATE_PUBLIC_KEY} holds no PEM public key")
+    # A P-256 SubjectPublicKeyInfo is always 91 bytes, 124 base64 characters,
+    # and begins with the same algorithm identifier and the 04 of an
+    # uncompressed point: refuse anything else now rather than at run time.
+    string(REGEX REPLACE "[ \t\r\n]" "" key_base64 "${key_text}")
+    set(key_body "")
+    if(key_base64 MATCHES "^-----BEGINPUBLICKEY-----(MFkwEwYHKoZIzj0CAQYIKoZIzj0DAQcDQgAE[A-Za-z0-9+/]+=*)-----ENDPUBLICKEY-----$")
+        set(key_body ${CMAKE_MATCH_1})
+    endif()
+    string(LENGTH "${key_body}" key_body_length)
+    if(NOT key_body_length EQUAL 124)
+        message(FATAL_ERROR "QIRELO_UPDATE_PUBLIC_KEY: ${QIRELO_UPDATE_PUBLIC_KEY} is not a PEM "
+            "P-256 public key (qirelo-tool keygen writes one)")
     endif()
     file(READ ${QIRELO_TEST_UPDATE_PUBLIC_KEY} test_key_text)
     if(key_text STREQUAL test_key_text)
