@@ -158,11 +158,17 @@ void generate_p256_key_pair(const fs::path& private_key, const fs::path& public_
         throw SigningError(private_key.string() + ": " + libcrypto_reason());
     }
     finish(std::move(private_file), private_key);
-    File public_file = create_new(public_key, 0644);
-    if (PEM_write_PUBKEY(public_file.get(), key.get()) != 1) {
-        throw SigningError(public_key.string() + ": " + libcrypto_reason());
+    try {
+        File public_file = create_new(public_key, 0644);
+        if (PEM_write_PUBKEY(public_file.get(), key.get()) != 1) {
+            throw SigningError(public_key.string() + ": " + libcrypto_reason());
+        }
+        finish(std::move(public_file), public_key);
+    } catch (const SigningError&) {
+        // Half a pair is of no use, and would block the next try.
+        fs::remove(private_key);
+        throw;
     }
-    finish(std::move(public_file), public_key);
 }
 
 void sign_file(const fs::path& private_key, const fs::path& file, const fs::path& signature) {

@@ -121,6 +121,13 @@ TEST_F(SigningCommands, KeygenNeverOverwritesAKey) {
     EXPECT_FALSE(fs::exists(folder / "public.pem"));
 }
 
+TEST_F(SigningCommands, KeygenLeavesNoHalfPair) {
+    const ToolRun run = tool({"keygen", path("private.pem"), path("missing/public.pem")});
+    EXPECT_EQ(run.status, kExitFailed);
+    EXPECT_NE(run.err.find("cannot be created"), std::string::npos) << run.err;
+    EXPECT_FALSE(fs::exists(folder / "private.pem"));
+}
+
 TEST_F(SigningCommands, OurSignaturesAndOpenSslsAreInterchangeable) {
     const std::string private_key = path("private.pem");
     const std::string public_key = path("public.pem");
