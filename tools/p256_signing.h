@@ -1,9 +1,10 @@
 #pragma once
 
 // Key pairs and signatures for publishing updates: what `qirelo-tool keygen`
-// and `qirelo-tool sign` do. OpenSSL's libcrypto on Linux; the Windows build
-// of the tool does not sign (it raises SigningUnavailable), since a publisher
-// signs on the machine that builds the release.
+// and `qirelo-tool sign` do. OpenSSL's libcrypto on Linux; CNG in the Windows
+// build, which signs with a key made elsewhere but makes no keys itself (it
+// raises SigningUnavailable): a key pair is made once, on the Linux build or
+// with openssl.
 
 #include <filesystem>
 #include <stdexcept>

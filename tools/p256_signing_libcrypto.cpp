@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "tools/p256_signing.h"
+#include "tools/signature_file.h"
 
 namespace qirelo::tools {
 namespace {
@@ -86,7 +87,7 @@ Pkey read_private_key(const fs::path& path) {
     return key;
 }
 
-std::vector<unsigned char> signature_of(EVP_PKEY* key, const fs::path& path) {
+std::vector<std::uint8_t> signature_of(EVP_PKEY* key, const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         throw SigningError(path.string() + ": cannot be read");
@@ -109,35 +110,12 @@ std::vector<unsigned char> signature_of(EVP_PKEY* key, const fs::path& path) {
     if (EVP_DigestSignFinal(context.get(), nullptr, &size) != 1) {
         throw SigningError(libcrypto_reason());
     }
-    std::vector<unsigned char> signature(size);
+    std::vector<std::uint8_t> signature(size);
     if (EVP_DigestSignFinal(context.get(), signature.data(), &size) != 1) {
         throw SigningError(libcrypto_reason());
     }
     signature.resize(size);
     return signature;
-}
-
-// Written beside the target and renamed over it, so a failure never leaves
-// half a signature.
-void replace_file(const fs::path& path, const std::vector<unsigned char>& bytes) {
-    fs::path temporary = path;
-    temporary += ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(bytes.data()),
-                  static_cast<std::streamsize>(bytes.size()));
-        if (!out.flush()) {
-            out.close();
-            fs::remove(temporary);
-            throw SigningError(path.string() + ": cannot be written");
-        }
-    }
-    std::error_code error;
-    fs::rename(temporary, path, error);
-    if (error) {
-        fs::remove(temporary);
-        throw SigningError(path.string() + ": cannot be written (" + error.message() + ")");
-    }
 }
 
 } // namespace
@@ -173,7 +151,7 @@ void generate_p256_key_pair(const fs::path& private_key, const fs::path& public_
 
 void sign_file(const fs::path& private_key, const fs::path& file, const fs::path& signature) {
     const Pkey key = read_private_key(private_key);
-    replace_file(signature, signature_of(key.get(), file));
+    write_signature_file(signature, signature_of(key.get(), file));
 }
 
 } // namespace qirelo::tools

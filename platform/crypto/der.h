@@ -38,6 +38,9 @@ public:
 
     bool at_end() const { return rest_.empty(); }
 
+    // True when the next element carries `tag` (for optional elements).
+    bool next_is(std::uint8_t tag) const { return !rest_.empty() && rest_[0] == tag; }
+
     // Raises DerError when anything follows what was read.
     void expect_end() const;
 

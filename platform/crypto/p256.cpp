@@ -36,6 +36,22 @@ void put_scalar(Bytes magnitude, std::uint8_t* slot) {
     std::copy(padded.begin(), padded.end(), slot);
 }
 
+// A 32-byte big-endian value as a DER INTEGER: leading zeros dropped, a sign
+// byte put back when the top bit is set.
+std::vector<std::uint8_t> der_integer(const std::uint8_t* value) {
+    std::size_t start = 0;
+    while (start + 1 < kP256FieldBytes && value[start] == 0) {
+        ++start;
+    }
+    const std::size_t sign_bytes = (value[start] & 0x80) != 0 ? 1 : 0;
+    const std::size_t length = kP256FieldBytes - start + sign_bytes;
+    std::vector<std::uint8_t> out(2 + length, 0);
+    out[0] = der_tag::kInteger;
+    out[1] = static_cast<std::uint8_t>(length);
+    std::copy(value + start, value + kP256FieldBytes, out.begin() + 2 + sign_bytes);
+    return out;
+}
+
 } // namespace
 
 P256PublicKey p256_public_key_from_pem(std::string_view pem) {
@@ -76,6 +92,18 @@ std::array<std::uint8_t, 2 * kP256FieldBytes> p256_raw_signature_from_der(Bytes 
     put_scalar(values.read_positive_integer(), raw.data() + kP256FieldBytes);
     values.expect_end();
     return raw;
+}
+
+std::vector<std::uint8_t>
+p256_der_signature_from_raw(const std::array<std::uint8_t, 2 * kP256FieldBytes>& raw) {
+    const std::vector<std::uint8_t> r = der_integer(raw.data());
+    const std::vector<std::uint8_t> s = der_integer(raw.data() + kP256FieldBytes);
+    // At most 2 x 35 bytes: the short length form always fits.
+    std::vector<std::uint8_t> der(2 + r.size() + s.size());
+    der[0] = der_tag::kSequence;
+    der[1] = static_cast<std::uint8_t>(r.size() + s.size());
+    std::copy(s.begin(), s.end(), std::copy(r.begin(), r.end(), der.begin() + 2));
+    return der;
 }
 
 } // namespace qirelo::platform::crypto

@@ -32,4 +32,9 @@ P256PublicKey p256_public_key_from_pem(std::string_view pem);
 // not exactly that in canonical DER, and for r or s outside 1 .. n - 1.
 std::array<std::uint8_t, 2 * kP256FieldBytes> p256_raw_signature_from_der(Bytes der);
 
+// The canonical DER of r || s, as CNG's signatures are written to FILE.sig:
+// what p256_raw_signature_from_der reads back.
+std::vector<std::uint8_t>
+p256_der_signature_from_raw(const std::array<std::uint8_t, 2 * kP256FieldBytes>& raw);
+
 } // namespace qirelo::platform::crypto

@@ -15,29 +15,6 @@ using namespace qirelo::platform::crypto;
 
 namespace {
 
-void append_integer(std::vector<std::uint8_t>& out, const std::uint8_t* value) {
-    std::size_t start = 0;
-    while (start < kP256FieldBytes - 1 && value[start] == 0) {
-        ++start;
-    }
-    const bool sign_byte = (value[start] & 0x80) != 0;
-    out.push_back(der_tag::kInteger);
-    out.push_back(static_cast<std::uint8_t>(kP256FieldBytes - start + (sign_byte ? 1 : 0)));
-    if (sign_byte) {
-        out.push_back(0);
-    }
-    out.insert(out.end(), value + start, value + kP256FieldBytes);
-}
-
-std::vector<std::uint8_t> canonical_der(const std::array<std::uint8_t, 64>& raw) {
-    std::vector<std::uint8_t> values;
-    append_integer(values, raw.data());
-    append_integer(values, raw.data() + kP256FieldBytes);
-    std::vector<std::uint8_t> out{der_tag::kSequence, static_cast<std::uint8_t>(values.size())};
-    out.insert(out.end(), values.begin(), values.end());
-    return out;
-}
-
 std::string base64(const std::uint8_t* data, std::size_t size) {
     static constexpr char kAlphabet[] =
         "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
@@ -59,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const Bytes input(data, size);
     try {
         const auto raw = p256_raw_signature_from_der(input);
-        const std::vector<std::uint8_t> again = canonical_der(raw);
+        const std::vector<std::uint8_t> again = p256_der_signature_from_raw(raw);
         if (again.size() != size || !std::equal(again.begin(), again.end(), data)) {
             std::abort(); // accepted a signature that is not canonical DER
         }

@@ -3,8 +3,9 @@
 # fixtures, embedded so the Windows tests need no path into the source tree.
 qirelo_embed_files(OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/generated/tests/platform/crypto/fixtures.h
     NAMESPACE qirelo::platform::crypto::fixtures
-    NAMES kTestPublicKey kOtherPublicKey kPayload kPayloadSig kPayloadShortRSig kPayloadOtherSig
+    NAMES kTestPublicKey kTestPrivateKey kOtherPublicKey kPayload kPayloadSig kPayloadShortRSig kPayloadOtherSig
     FILES ${PROJECT_SOURCE_DIR}/tests/keys/update_test_public.pem
+          ${PROJECT_SOURCE_DIR}/tests/keys/update_test_private.pem
           ${CMAKE_CURRENT_SOURCE_DIR}/crypto/data/other_public.pem
           ${CMAKE_CURRENT_SOURCE_DIR}/crypto/data/payload.bin
           ${CMAKE_CURRENT_SOURCE_DIR}/crypto/data/payload.bin.sig

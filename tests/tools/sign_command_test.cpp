@@ -77,15 +77,27 @@ TEST_F(SigningCommands, UsageErrorsAndUnusableKeys) {
 
 #ifdef _WIN32
 
-TEST_F(SigningCommands, KeygenAndSignAreLinuxOnlyInTheWindowsBuild) {
-    for (const ToolRun& run :
-         {tool({"keygen", path("private.pem"), path("public.pem")}),
-          tool({"sign", "--key", path("private.pem"), write("payload.bin", "x")})}) {
-        EXPECT_EQ(run.status, kExitFailed);
-        EXPECT_NE(run.err.find("Linux build"), std::string::npos) << run.err;
-    }
+TEST_F(SigningCommands, WindowsSignsThroughCngButMakesNoKeys) {
+    const ToolRun keygen = tool({"keygen", path("private.pem"), path("public.pem")});
+    EXPECT_EQ(keygen.status, kExitFailed);
+    EXPECT_NE(keygen.err.find("Linux build"), std::string::npos) << keygen.err;
     EXPECT_FALSE(fs::exists(folder / "private.pem"));
-    EXPECT_FALSE(fs::exists(folder / "payload.bin.sig"));
+
+    const std::string key = write("private.pem", fixtures::kTestPrivateKey);
+    const std::string file = write("Qirelo.exe", fixtures::kPayload);
+    const ToolRun run = tool({"sign", "--key", key, file});
+    ASSERT_EQ(run.status, kExitOk) << run.err;
+    const std::string signature = read(file + ".sig");
+    EXPECT_EQ(signature[0], 0x30);
+    EXPECT_TRUE(platform::crypto::SignatureCheck(fixtures::kTestPublicKey)
+                    .verifies(file, fs::path(file + ".sig")));
+    EXPECT_FALSE(platform::crypto::SignatureCheck(fixtures::kOtherPublicKey)
+                     .verifies(file, fs::path(file + ".sig")));
+
+    const ToolRun public_as_key =
+        tool({"sign", "--key", write("public.pem", fixtures::kTestPublicKey), file});
+    EXPECT_EQ(public_as_key.status, kExitFailed);
+    EXPECT_EQ(read(file + ".sig"), signature); // the old signature stays
 }
 
 #else

@@ -25,7 +25,9 @@ constexpr std::string_view kHelp =
     "Prints one line per file signed. On the first failure one line goes to\n"
     "stderr and no further file is signed.\n"
     "\n"
-    "Linux build only (the Windows build says so and fails).\n"
+    "libcrypto in the Linux build, CNG in the Windows build; PRIVATE may also\n"
+    "be an \"EC PRIVATE KEY\" PEM, but must hold its public key, as OpenSSL\n"
+    "writes it.\n"
     "Exit status 0, 1 when a file cannot be signed, 2 for a usage error.\n";
 
 int usage_error(std::ostream& err, std::string_view what) {

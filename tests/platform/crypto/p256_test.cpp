@@ -79,6 +79,18 @@ TEST(P256Signature, SmallValuesAreRightAligned) {
     EXPECT_EQ(raw, expected);
 }
 
+TEST(P256Signature, RAndSWrittenBackAsCanonicalDer) {
+    for (const std::string_view signature :
+         {fixtures::kPayloadSig, fixtures::kPayloadShortRSig, fixtures::kPayloadOtherSig}) {
+        const ByteVector der = bytes_of(signature);
+        EXPECT_EQ(p256_der_signature_from_raw(p256_raw_signature_from_der(der)), der);
+    }
+    Raw raw{};
+    raw[31] = 0x01;
+    raw[63] = 0x80;
+    EXPECT_EQ(p256_der_signature_from_raw(raw), sequence({integer({0x01}), integer({0x00, 0x80})}));
+}
+
 TEST(P256Signature, MalformedDerIsRefused) {
     const ByteVector r = integer(filled(32, 0x11));
     const ByteVector s = integer(filled(32, 0x22));
