@@ -73,8 +73,10 @@ bool LinuxUpdaterSystem::is_released(const std::string& path) {
     return !is_run_by_a_process(path);
 }
 
+// Longer than on Windows: on kernels without ETXTBSY each check reads the
+// process table.
 void LinuxUpdaterSystem::pause() {
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
 }
 
 std::chrono::steady_clock::time_point LinuxUpdaterSystem::now() {
