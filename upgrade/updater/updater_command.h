@@ -2,7 +2,10 @@
 
 // The updater's command line as the restarting program writes it: the
 // program's full path, " +", the restart parameters and, as their last
-// character, the method digit ("0" self-upgrade, "1" external setup).
+// character, the method digit ("0" self-upgrade, "1" external setup). On
+// Windows best written `"UPDATER" "PROGRAM" +PARAMSDIGIT` and started with the
+// updater as the explicit application; on Linux the arguments PROGRAM and
+// "+PARAMSDIGIT". Older unquoted lines read the same.
 
 #include <stdexcept>
 #include <string>
