@@ -21,8 +21,10 @@ void hold_own_file_a_moment() {
 #ifdef _WIN32
     wchar_t own[MAX_PATH];
     GetModuleFileNameW(nullptr, own, MAX_PATH);
-    HANDLE file =
-        CreateFileW(own, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    // Again while the test's own look at the file is in the way.
+    HANDLE file = INVALID_HANDLE_VALUE;
+    for (int i = 0; i < 100 && file == INVALID_HANDLE_VALUE; ++i, Sleep(10))
+        file = CreateFileW(own, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
 #endif
     std::this_thread::sleep_for(std::chrono::milliseconds(1500));
 #ifdef _WIN32

@@ -39,6 +39,20 @@ bool exists(const std::string& path) {
     return GetFileAttributesW(wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+// Whether a process takes the file within a few seconds.
+bool becomes_held(const std::string& path) {
+    for (int i = 0; i < 200; ++i) {
+        HANDLE file =
+            CreateFileW(wide(path).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_SHARING_VIOLATION)
+            return true;
+        if (file != INVALID_HANDLE_VALUE)
+            CloseHandle(file);
+        Sleep(20);
+    }
+    return false;
+}
+
 class UpdaterOnWine : public testing::Test {
 protected:
     void SetUp() override {
@@ -111,7 +125,7 @@ TEST_F(UpdaterOnWine, ReplacesAHeldProgramOnlyOnceItEndsThenStartsTheNewOne) {
     write_file(folder + "data.txt.uTMP", "new data");
 
     PROCESS_INFORMATION held = start(program, "/hold");
-    Sleep(300); // let it open its file
+    ASSERT_TRUE(becomes_held(program));
     EXPECT_EQ(run_updater(updater, "\"" + program + "\" +/afterupgrade0"), 0u);
 
     EXPECT_EQ(WaitForSingleObject(held.hProcess, 0), WAIT_OBJECT_0)
