@@ -171,6 +171,11 @@ TEST(QireloExe, CarriesTheUpdaterAsItsUpdaterResource) {
 
     const auto own = stored_updater();
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(own.data()), own.size()), built);
+
+    // It opens no console window when it starts.
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(built.data());
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(built.data() + dos->e_lfanew);
+    EXPECT_EQ(nt->OptionalHeader.Subsystem, IMAGE_SUBSYSTEM_WINDOWS_GUI);
 }
 
 TEST(StoredUpdater, AFolderThatCannotHoldItIsReported) {
