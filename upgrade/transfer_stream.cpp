@@ -1,0 +1,41 @@
+#include "upgrade/transfer_stream.h"
+
+namespace qirelo::upgrade {
+
+void TupMemoryStream::Write(const char* bytes, std::size_t count) {
+    bytes_.replace(static_cast<std::size_t>(position_), count, bytes, count);
+    position_ += static_cast<std::int64_t>(count);
+}
+
+TupFileStream::TupFileStream(const std::string& path) : path_(path) {
+    file_ = std::fopen(path.c_str(), "w+b");
+    if (!file_) {
+        throw EStreamError("Cannot create file \"" + path + "\"");
+    }
+}
+
+void TupFileStream::Write(const char* bytes, std::size_t count) {
+    if (!file_ || std::fwrite(bytes, 1, count, file_) != count) {
+        throw EStreamError("Cannot write to file \"" + path_ + "\"");
+    }
+    position_ += static_cast<std::int64_t>(count);
+    if (position_ > size_) {
+        size_ = position_;
+    }
+}
+
+void TupFileStream::Rewind() {
+    if (file_) {
+        std::fseek(file_, 0, SEEK_SET);
+    }
+    position_ = 0;
+}
+
+void TupFileStream::Close() {
+    if (file_) {
+        std::fclose(file_);
+        file_ = nullptr;
+    }
+}
+
+} // namespace qirelo::upgrade
