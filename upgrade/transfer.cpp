@@ -429,7 +429,7 @@ void TupTransfer::OpenTarget(TransferRun& run) {
     // Windows refuses to empty such a file.
     std::error_code error;
     if (std::filesystem::exists(path, error)) {
-        local_.SetFileAttributes(path, inet::attributes::kNormal);
+        local_.SetAttributes(path, inet::attributes::kNormal);
     }
     auto file = std::make_unique<TupFileStream>(path);
     if (!run.SetTarget(std::move(file))) {
@@ -441,7 +441,7 @@ void TupTransfer::OpenTarget(TransferRun& run) {
     run.OutputFileCreated = true;
     const TFileAttributes incomplete = run.request.OutputFileAttributes.Incomplete;
     if (!(incomplete == TFileAttributes{TFileAttribute::atrArchive})) {
-        local_.SetFileAttributes(path, FileAttributeBits(incomplete));
+        local_.SetAttributes(path, FileAttributeBits(incomplete));
     }
 }
 
@@ -533,7 +533,7 @@ void TupTransfer::FinishOutputFile(TransferRun& run) {
     file->Close();
     const TupOutputFileAttributes& attributes = run.request.OutputFileAttributes;
     if (!(attributes.Complete == attributes.Incomplete)) {
-        local_.SetFileAttributes(file->Path(), FileAttributeBits(attributes.Complete));
+        local_.SetAttributes(file->Path(), FileAttributeBits(attributes.Complete));
     }
 }
 

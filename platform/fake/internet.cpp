@@ -92,14 +92,14 @@ void FakeLocalSystem::Advance(std::uint32_t ms) {
     tick_ += ms;
 }
 
-bool FakeLocalSystem::SetFileAttributes(const std::string& path, std::uint32_t attributes) {
+bool FakeLocalSystem::SetAttributes(const std::string& path, std::uint32_t attributes) {
     std::lock_guard lock(mutex_);
     attributes_[path] = attributes;
     calls_.push_back(path + "=" + hex8(attributes));
     return true;
 }
 
-std::uint32_t FakeLocalSystem::GetFileAttributes(const std::string& path) {
+std::uint32_t FakeLocalSystem::Attributes(const std::string& path) {
     std::lock_guard lock(mutex_);
     const auto found = attributes_.find(path);
     return found == attributes_.end() ? inet::attributes::kNormal : found->second;

@@ -26,8 +26,8 @@ class FakeLocalSystem final : public inet::LocalSystem {
 public:
     std::uint32_t TickCount() override;
     int TimeZoneBiasMinutes() override { return bias_minutes; }
-    bool SetFileAttributes(const std::string& path, std::uint32_t attributes) override;
-    std::uint32_t GetFileAttributes(const std::string& path) override;
+    bool SetAttributes(const std::string& path, std::uint32_t attributes) override;
+    std::uint32_t Attributes(const std::string& path) override;
 
     void Advance(std::uint32_t ms);
     // Every SetFileAttributes, as "path=0x..." lines.

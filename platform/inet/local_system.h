@@ -32,9 +32,9 @@ public:
     // bias plus the daylight or the standard bias, whichever is in force).
     virtual int TimeZoneBiasMinutes() = 0;
     // SetFileAttributesA; false when the file's attributes could not be set.
-    virtual bool SetFileAttributes(const std::string& path, std::uint32_t attributes) = 0;
+    virtual bool SetAttributes(const std::string& path, std::uint32_t attributes) = 0;
     // The attributes as they are now; nullopt-like 0xFFFFFFFF when unreadable.
-    virtual std::uint32_t GetFileAttributes(const std::string& path) = 0;
+    virtual std::uint32_t Attributes(const std::string& path) = 0;
 };
 
 std::unique_ptr<LocalSystem> os_local_system();
