@@ -3,7 +3,11 @@
 namespace qirelo::upgrade {
 
 void TupMemoryStream::Write(const char* bytes, std::size_t count) {
-    bytes_.replace(static_cast<std::size_t>(position_), count, bytes, count);
+    if (position_ == Size()) {
+        bytes_.append(bytes, count);
+    } else {
+        bytes_.replace(static_cast<std::size_t>(position_), count, bytes, count);
+    }
     position_ += static_cast<std::int64_t>(count);
 }
 

@@ -19,7 +19,7 @@
 namespace qirelo::platform::inet {
 namespace {
 
-constexpr long kReceiveBuffer = 128 * 1024;
+constexpr long kReceiveBuffer = 512 * 1024;
 constexpr int kPollMs = 1000;
 
 bool same_name(std::string_view a, std::string_view b) {
