@@ -94,6 +94,7 @@ TupTransfer::~TupTransfer() {
     thread_->Terminate(true); // closes the handles: a blocked call returns
     run_->CloseAll();
     thread_.reset();
+    retired_.clear();
 }
 
 TransferRequest TupTransfer::Snapshot() const {
@@ -123,11 +124,21 @@ TransferRequest TupTransfer::Snapshot() const {
     return request;
 }
 
+void TupTransfer::RetireWorker() {
+    std::erase_if(retired_,
+                  [](const std::unique_ptr<TupThread>& worker) { return !worker->Executing(); });
+    retired_.push_back(std::move(thread_));
+    thread_ = std::make_unique<TupThread>(mainThread_);
+}
+
 bool TupTransfer::Start(std::uint32_t resumePosition, std::uint32_t resumeEnd, bool wait) {
     if (running_) {
         return false;
     }
     running_ = true;
+    if (thread_->Executing()) {
+        RetireWorker(); // e.g. started from OnDone, inside the last run's completion
+    }
     auto run = std::make_shared<TransferRun>(internet_, Snapshot());
     run->TransferRate = -1;
     run->ResumePosition = resumePosition;
@@ -148,8 +159,8 @@ bool TupTransfer::Start(std::uint32_t resumePosition, std::uint32_t resumeEnd, b
         Transfer(*run);
     };
     thread_->OnTerminate = [this, run](TupCustomThread&) { Complete(*run); };
-    thread_->OnException = [this](TupCustomThread&) {
-        if (OnTransferEnd) {
+    thread_->OnException = [this, run](TupCustomThread&) {
+        if (!run->Stopped() && OnTransferEnd) {
             OnTransferEnd(*this);
         }
     };
@@ -165,13 +176,14 @@ void TupTransfer::Stop(bool deletePartialFile, bool hard) {
         return;
     }
     run_->DeleteOnStop = deletePartialFile;
+    thread_->Terminate(false);
     if (!hard) {
-        thread_->Terminate(false);
         return;
     }
-    // The forced stop closes the run's handles on this thread, so the worker
-    // unwinds at once from wherever it is, a blocked network call included.
-    thread_->Terminate(true);
+    // The clean-up closes the run's handles on this thread, so a network call
+    // the worker is blocked in returns at once; the stopped run then ends at
+    // its next step without doing it. Nothing here waits for the worker.
+    RetireWorker();
     CleanUp(*run_, false);
 }
 
@@ -328,7 +340,7 @@ void TupTransfer::AskForCredentials(TransferRun& run) {
             RealmOf(internet_.QueryInfo(handle, inet::Query::www_authenticate));
         bool tryAgain = false;
         std::string user, password;
-        run.Worker->Synchronize([&] {
+        HandOver(run, [&] {
             if (OnTransferPasswordRequest) {
                 OnTransferPasswordRequest(*this, realm, tryAgain);
             }
@@ -341,7 +353,7 @@ void TupTransfer::AskForCredentials(TransferRun& run) {
     } else if (run.StatusCode == 407 && run.request.HasProxyRequest) {
         bool tryAgain = false;
         std::string user, password;
-        run.Worker->Synchronize([&] {
+        HandOver(run, [&] {
             if (OnProxyAuthenticationRequest) {
                 OnProxyAuthenticationRequest(*this, proxy_.ProxyUsername, proxy_.ProxyPassword,
                                              tryAgain);
@@ -382,7 +394,7 @@ bool TupTransfer::ReadHeaders(TransferRun& run) {
     const TDateTime lastModified = HeaderDateLocal(Header(run, inet::Query::last_modified), bias);
     const TDateTime expires = HeaderDateLocal(Header(run, inet::Query::expires), bias);
     bool continueDownload = run.ContinueDownload;
-    run.Worker->Synchronize([&] {
+    HandOver(run, [&] {
         if (OnHeaderInfo) {
             OnHeaderInfo(*this, run.StatusCode, raw, run.ContentType, language, encoding,
                          run.ContentLength + run.ResumePosition, location, date, lastModified,
@@ -475,7 +487,7 @@ bool TupTransfer::ReadBlock(TransferRun& run, char* buffer, std::size_t size, st
 }
 
 void TupTransfer::ReportProgress(TransferRun& run) {
-    run.Worker->Synchronize([&] {
+    HandOver(run, [&] {
         const TProgressFigures figures =
             ProgressFigures(run.ContentLength, run.BytesRead, run.ResumePosition,
                             local_.TickCount() - run.StartTick);
@@ -488,9 +500,23 @@ void TupTransfer::ReportProgress(TransferRun& run) {
     });
 }
 
+void TupTransfer::HandOver(TransferRun& run, const std::function<void()>& handler) {
+    run.Worker->Synchronize([&] {
+        if (!run.Stopped()) {
+            handler();
+        }
+    });
+    if (run.Stopped()) {
+        throw EThreadStopped{};
+    }
+}
+
 // ---- B: completion, on the main thread ----------------------------------
 
 void TupTransfer::Complete(TransferRun& run) {
+    if (run.Stopped()) {
+        return; // a hard stop has ended it already
+    }
     run.CloseAll();
     if (TupStream* target = run.Target()) {
         target->Rewind();

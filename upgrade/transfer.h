@@ -153,6 +153,14 @@ private:
     // E, on the worker (soft stop) or the stopping thread (hard stop).
     void CleanUp(TransferRun& run, bool onWorker);
 
+    // Runs `handler` on the main thread unless the run has been stopped
+    // meanwhile; a run stopped then takes no further step.
+    void HandOver(TransferRun& run, const std::function<void()>& handler);
+    // Puts the worker component aside, its run left to end by itself, and
+    // takes a fresh one: a start or a hard stop from a handler must not wait
+    // for the run whose handed-over call it is inside.
+    void RetireWorker();
+
     MainThread& mainThread_;
     platform::inet::Internet& internet_;
     platform::inet::LocalSystem& local_;
@@ -163,7 +171,8 @@ private:
     std::atomic<bool> running_{false};
     std::atomic<bool> destroying_{false};
     std::shared_ptr<TransferRun> run_;
-    // Last: destroyed first, so its worker has ended before the rest goes.
+    // Last: destroyed first, so their workers have ended before the rest goes.
+    std::vector<std::unique_ptr<TupThread>> retired_;
     std::unique_ptr<TupThread> thread_;
 };
 

@@ -634,6 +634,41 @@ TEST_F(TransferTest, AHardStopWhileAHandOverWaitsSkipsIt) {
     EXPECT_THAT(notes, ElementsAre("aborted"));
 }
 
+TEST_F(TransferTest, ADoneHandlerMayStartTheNextTransfer) {
+    internet.script({fake_ok("first file"), fake_ok("second")});
+    transfer.OnDone = [this](TupTransfer& sender, const std::string&, std::int64_t total,
+                             TupStream*) {
+        Note("done " + std::to_string(total));
+        if (total == 10) {
+            sender.URL = "http://update.example.com/setup/second";
+            EXPECT_TRUE(sender.Start(0, 0, false)) << "as the updater goes on to its next file";
+        }
+    };
+    ASSERT_TRUE(transfer.Start(0, 0, false));
+    ASSERT_TRUE(ServeUntil([&] { return Noted("done 6"); }));
+    EXPECT_THAT(notes, ElementsAre("done 10", "done 6"));
+    EXPECT_FALSE(transfer.TransferRunning());
+}
+
+TEST_F(TransferTest, AProgressHandlerMayStopTheTransferHard) {
+    internet.script({fake_ok(Body(20000))});
+    transfer.OnTransferProgress = [this](TupTransfer& sender, const std::string&, std::int64_t,
+                                         std::int64_t, int, int, std::uint8_t, float, TupStream*) {
+        Note("progress");
+        sender.Stop(false, true);
+    };
+    ASSERT_TRUE(transfer.Start(0, 0, false));
+    ASSERT_TRUE(ServeUntil([&] { return Noted("aborted"); }));
+    mainThread.ServeUntil([] { return false; }, 100ms);
+    EXPECT_THAT(notes, ElementsAre("progress", "aborted"));
+    EXPECT_EQ(internet.open_handles(), 0);
+
+    internet.script({fake_ok("again")});
+    transfer.OnTransferProgress = nullptr;
+    RunTransfer();
+    EXPECT_THAT(notes, ElementsAre("progress", "aborted", "done type= bytes=5 memory"));
+}
+
 TEST_F(TransferTest, StopWithoutATransferDoesNothing) {
     transfer.Stop(true, true);
     transfer.Stop(false, false);
