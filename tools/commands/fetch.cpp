@@ -5,7 +5,7 @@
 #include "platform/inet/local_system.h"
 #include "tools/command.h"
 #include "tools/commands/sha256.h"
-#include "upgrade/fake/manual_main_thread.h"
+#include "upgrade/console_main_thread.h"
 #include "upgrade/transfer.h"
 
 #include <charconv>
@@ -156,7 +156,7 @@ int run(std::span<const std::string> args, std::ostream& out, std::ostream& err)
     if (!options) {
         return kExitFetchUsage;
     }
-    upgrade::fake::ManualMainThread mainThread;
+    upgrade::ConsoleMainThread mainThread;
     const auto internet = platform::inet::os_internet();
     const auto local = platform::inet::os_local_system();
     upgrade::TupTransfer transfer(mainThread, *internet, *local);

@@ -9,7 +9,7 @@
 #include "platform/inet/internet.h"
 #include "platform/inet/local_system.h"
 #include "tests/http/support/script_server.h"
-#include "upgrade/fake/manual_main_thread.h"
+#include "upgrade/console_main_thread.h"
 #include "upgrade/transfer.h"
 
 #include <algorithm>
@@ -41,7 +41,7 @@ double median(std::vector<double> values) {
 // One transfer of `url` into `output` (memory when empty); true when the
 // whole body arrived.
 bool engine_run(const std::string& url, const std::string& output, bool progress) {
-    upgrade::fake::ManualMainThread mainThread;
+    upgrade::ConsoleMainThread mainThread;
     const auto internet = platform::inet::os_internet();
     const auto local = platform::inet::os_local_system();
     upgrade::TupTransfer transfer(mainThread, *internet, *local);
