@@ -187,7 +187,7 @@ void TupTransfer::Stop(bool deletePartialFile, bool hard) {
     CleanUp(*run_, false);
 }
 
-// ---- A: the transfer, on the worker -------------------------------------
+// ---- The transfer, on the worker ----------------------------------------
 
 void TupTransfer::Transfer(TransferRun& run) {
     // A forced stop closes the handles from the stopping thread, so a call
@@ -230,7 +230,8 @@ void TupTransfer::Checkpoint(TransferRun& run) {
     }
 }
 
-// Steps 4 to 11: false when the transfer ends without a body to read.
+// Session, connection, request, headers, send: false when the transfer ends
+// without a body to read.
 bool TupTransfer::RequestHeaders(TransferRun& run, const TransferUrl& url) {
     const TransferRequest& request = run.request;
     if (!OpenSession(run)) {
@@ -302,7 +303,7 @@ bool TupTransfer::OpenSession(TransferRun& run) {
     return true;
 }
 
-// Steps 9 and 10, again for as long as an authentication handler asks to try
+// Sends and reads the status, again for as long as an authentication handler asks to try
 // again. False when no HTTP status came back.
 bool TupTransfer::SendUntilAnswered(TransferRun& run) {
     const inet::HInternet handle = run.Handle(Slot::request);
@@ -371,7 +372,7 @@ std::string TupTransfer::Header(TransferRun& run, inet::Query query) {
     return internet_.QueryInfo(run.Handle(Slot::request), query).value_or("");
 }
 
-// Step 11: false when a header handler declined the body.
+// The response headers: false when a header handler declined the body.
 bool TupTransfer::ReadHeaders(TransferRun& run) {
     Checkpoint(run);
     const inet::HInternet handle = run.Handle(Slot::request);
@@ -423,7 +424,7 @@ void TupTransfer::OpenLocalFile(TransferRun& run, const TransferUrl&) {
     run.ContentLength = std::max(0L, size);
 }
 
-// Step 12: the output file for a body that is the file asked for, memory otherwise.
+// The output file for a body that is the file asked for, memory otherwise.
 void TupTransfer::OpenTarget(TransferRun& run) {
     const std::string& path = run.request.OutputFileName;
     if (!IsBodyStatus(run.StatusCode) || path.empty()) {
@@ -457,7 +458,7 @@ void TupTransfer::OpenTarget(TransferRun& run) {
     }
 }
 
-// Step 13.
+// Reads the body block by block into the target.
 void TupTransfer::ReadBody(TransferRun& run) {
     std::vector<char> buffer(static_cast<std::size_t>(run.request.TransferBufferSize));
     for (;;) {
@@ -511,7 +512,7 @@ void TupTransfer::HandOver(TransferRun& run, const std::function<void()>& handle
     }
 }
 
-// ---- B: completion, on the main thread ----------------------------------
+// ---- The completion, on the main thread -----------------------------------
 
 void TupTransfer::Complete(TransferRun& run) {
     if (run.Stopped()) {
@@ -588,7 +589,7 @@ void TupTransfer::ReportFailure(TransferRun& run, TupStream* data) {
     }
 }
 
-// ---- E: stop clean-up -----------------------------------------------------
+// ---- The stop clean-up -----------------------------------------------------
 
 void TupTransfer::CleanUp(TransferRun& run, bool onWorker) {
     if (!run.StopAndCleanUp()) {

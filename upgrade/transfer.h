@@ -130,7 +130,7 @@ public:
 private:
     TransferRequest Snapshot() const;
 
-    // A, on the worker.
+    // The transfer, on the worker.
     void Transfer(TransferRun& run);
     void Checkpoint(TransferRun& run);
     bool RequestHeaders(TransferRun& run, const TransferUrl& url);
@@ -145,12 +145,12 @@ private:
     void ReportProgress(TransferRun& run);
     std::string Header(TransferRun& run, platform::inet::Query query);
 
-    // B, on the main thread.
+    // The completion, on the main thread.
     void Complete(TransferRun& run);
     void FinishOutputFile(TransferRun& run);
     void ReportFailure(TransferRun& run, TupStream* data);
 
-    // E, on the worker (soft stop) or the stopping thread (hard stop).
+    // The stop clean-up, on the worker (soft stop) or the stopping thread (hard stop).
     void CleanUp(TransferRun& run, bool onWorker);
 
     // Runs `handler` on the main thread unless the run has been stopped

@@ -76,9 +76,9 @@ public:
     TupStream* Target() const { return target_.get(); }
     std::unique_ptr<TupStream> ReleaseTarget();
 
-    // Closes every handle and the local file (B, E and destruction).
+    // Closes every handle and the local file (completion, stop, destruction).
     void CloseAll();
-    // E: closes everything, releases the target and, when asked, deletes the
+    // The stop clean-up: closes everything, releases the target and, when asked, deletes the
     // output file; the run stays stopped. True the first time.
     bool StopAndCleanUp();
     bool Stopped() const;
