@@ -176,7 +176,7 @@ void TupTransfer::Stop(bool deletePartialFile, bool hard) {
         return;
     }
     run_->DeleteOnStop = deletePartialFile;
-    thread_->Terminate(false);
+    run_->StopRequested = true;
     if (!hard) {
         return;
     }
@@ -223,8 +223,8 @@ void TupTransfer::Transfer(TransferRun& run) {
 
 void TupTransfer::Checkpoint(TransferRun& run) {
     TupCustomThread& worker = *run.Worker;
-    worker.CheckStop(); // a hard stop has cleaned up already: unwind
-    if (worker.Terminated()) {
+    worker.CheckStop(); // stopped by force: unwind
+    if (run.StopRequested) {
         CleanUp(run, true);
         worker.Terminate(true); // ends this worker; no completion follows
     }

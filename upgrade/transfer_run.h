@@ -99,6 +99,10 @@ public:
     bool RetryRequest = false;
     bool OutputFileCreated = false;
     std::atomic<bool> DeleteOnStop{false};
+    // Set by Stop; the worker notices it at its next checkpoint. The worker
+    // component's own terminate request is not used for it: a run that finds
+    // that set before it begins skips its routine, and the clean-up with it.
+    std::atomic<bool> StopRequested{false};
     float TransferRate = -1;
     // The worker component running this transfer (worker thread only).
     TupCustomThread* Worker = nullptr;

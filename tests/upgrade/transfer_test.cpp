@@ -669,6 +669,20 @@ TEST_F(TransferTest, AProgressHandlerMayStopTheTransferHard) {
     EXPECT_THAT(notes, ElementsAre("progress", "aborted", "done type= bytes=5 memory"));
 }
 
+TEST_F(TransferTest, AStopRightAfterTheStartStillCleansUp) {
+    for (bool hard : {false, true}) {
+        internet.script({fake_ok("x")});
+        ASSERT_TRUE(transfer.Start(0, 0, false));
+        transfer.Stop(false, hard);
+        ASSERT_TRUE(ServeUntil([&] { return !transfer.TransferRunning(); })) << hard;
+        mainThread.ServeUntil([] { return false; }, 50ms);
+    }
+    EXPECT_THAT(notes, ElementsAre("aborted", "aborted"));
+    internet.script({fake_ok("y")});
+    RunTransfer();
+    EXPECT_THAT(notes, ElementsAre("aborted", "aborted", "done type= bytes=1 memory"));
+}
+
 TEST_F(TransferTest, StopWithoutATransferDoesNothing) {
     transfer.Stop(true, true);
     transfer.Stop(false, false);
