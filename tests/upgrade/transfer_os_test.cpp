@@ -108,6 +108,16 @@ TEST_F(TransferOsTest, ABodyWithoutLengthEndsWithTheConnection) {
     EXPECT_EQ(received, body);
 }
 
+TEST_F(TransferOsTest, AChunkedBodyIsCompleteAtItsLastChunk) {
+    ScriptServer server(serve({{"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n"
+                                "5\r\nfirst\r\n1000\r\n" +
+                                std::string(4096, 'c') + "\r\n0\r\n\r\n"}}));
+    Fetch(server.url("/x"));
+    EXPECT_THAT(notes, ElementsAre("done 4101"));
+    EXPECT_EQ(received, "first" + std::string(4096, 'c'));
+    EXPECT_EQ(transfer.ContentLength(), 0);
+}
+
 TEST_F(TransferOsTest, ABodyCutShortIsIncomplete) {
     ScriptServer server(
         serve({{"HTTP/1.1 200 OK\r\nContent-Length: 10000\r\n\r\n" + Body(4000), Then::close}}));
