@@ -21,7 +21,8 @@ endif()
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${messages_source} ${messages_generator})
 
 # The table itself and the language rules: portable.
-add_library(qirelo_upgrade_message_table STATIC messages/message_table.cpp messages/language.cpp)
+add_library(qirelo_upgrade_message_table STATIC messages/message_table.cpp messages/language.cpp
+    messages/format_message.cpp)
 target_include_directories(qirelo_upgrade_message_table PUBLIC ${PROJECT_SOURCE_DIR}
     PRIVATE ${messages_header_dir})
 

@@ -1,0 +1,279 @@
+#include "upgrade/auto_updater.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+#include "ui/message_box.h"
+#include "upgrade/browser/open_url_in_browser.h"
+#include "upgrade/info/info_file.h"
+#include "upgrade/info/version_date.h"
+#include "upgrade/messages/format_message.h"
+#include "upgrade/messages/messages.h"
+
+namespace qirelo::upgrade {
+namespace {
+
+// Message numbers of the table.
+constexpr int kMsgCaption = 0;
+constexpr int kMsgAskUpgrade = 23;
+constexpr int kMsgNoUpdateAvailable = 24;
+constexpr int kMsgNoInfoFile = 25;
+constexpr int kMsgHostUnreachable = 26;
+constexpr int kMsgConnectionLost = 30;
+
+// Runs at the end of its scope, however the scope is left.
+template <typename F> struct AtExit {
+    F f;
+    ~AtExit() { f(); }
+};
+template <typename F> AtExit(F) -> AtExit<F>;
+
+std::string HostName(const std::string& url) {
+    const auto parts = SplitTransferUrl(url);
+    return parts ? parts->host : std::string();
+}
+
+} // namespace
+
+TupAutoUpdater::TupAutoUpdater(const AutoUpdaterServices& services)
+    : TupTransfer(services.mainThread, services.internet, services.local),
+      mainThread_(services.mainThread), shell_(services.shell), online_(services.online),
+      host_(services.host) {
+    OutputFileAttributes().Incomplete = {TFileAttribute::atrArchive, TFileAttribute::atrHidden,
+                                         TFileAttribute::atrTemporary};
+    WireTransferNotifications();
+    if (!services.updaterPath.empty()) {
+        std::error_code ignored; // nothing there is the usual case
+        std::filesystem::remove(services.updaterPath, ignored);
+    }
+    VersionDate = FormatVersionDate(Today());
+    window_ = host_.AllocateHiddenWindow();
+    window_->OnTimer = [this](unsigned id) { AutoCheckTimer(id); };
+}
+
+TupAutoUpdater::~TupAutoUpdater() {
+    autoCheck_ = false;
+    window_->KillTimer(kAutoCheckTimerId);
+    window_.reset();
+    SignalCheckDone();
+}
+
+void TupAutoUpdater::SetRestartParams(const std::string& value) {
+    restartParams_ = value.empty() ? " " : value;
+}
+
+// The engine's outcomes reach the component on the main thread. A handler's
+// error goes to the application's error handler there: it must neither
+// travel back into the worker nor leave a CheckUpdate waiting.
+void TupAutoUpdater::WireTransferNotifications() {
+    auto guarded = [this](const std::function<void()>& step) {
+        try {
+            step();
+        } catch (const std::exception& error) {
+            SignalCheckDone();
+            host_.HandleException(error);
+        }
+    };
+    OnDone = [this, guarded](TupTransfer&, const std::string&, std::int64_t, TupStream* data) {
+        guarded([&] { InfoFileReceived(data); });
+    };
+    OnHTTPError = [this, guarded](TupTransfer&, int, TupStream*) {
+        guarded([&] { InfoFileMissing(); });
+    };
+    OnNoResponse = [this, guarded](TupTransfer&) { guarded([&] { HostUnreachable(); }); };
+    OnIncomplete = [this, guarded](TupTransfer&, const std::string&, std::int64_t, std::int64_t,
+                                   TupStream*) { guarded([&] { ConnectionLost(); }); };
+    OnTransferPasswordRequest = [this, guarded](TupTransfer&, const std::string& realm,
+                                                bool& tryAgain) {
+        guarded([&] { PasswordRequested(realm, tryAgain); });
+    };
+    // Ends without one of the outcomes above (declined, failed, stopped):
+    // whoever waits for the check is released all the same.
+    auto ended = [this](TupTransfer&) {
+        checkingInfoFile_ = false;
+        SignalCheckDone();
+    };
+    OnTransferDeclined = ended;
+    OnTransferEnd = ended;
+    OnTransferAborted = ended;
+}
+
+void TupAutoUpdater::StartCheck() {
+    upgradeAborted_ = false;
+    autoCheckRunning_ = false;
+    if (TransferRunning()) {
+        return;
+    }
+    checkingInfoFile_ = true;
+    RequestCacheOptions = CacheOptions;
+    RequestCacheOptions.Include(TCacheOption::coPragmaNoCache);
+    URL = InfoFileURL;
+    OutputFileName.clear(); // the info file goes into memory
+    Start(0, 0, false);
+}
+
+bool TupAutoUpdater::CheckUpdate() {
+    StartCheck();
+    updateFound_ = false;
+    const std::unique_ptr<CheckDoneEvent> done = host_.NewCheckDoneEvent();
+    checkDoneEvents_.push_back(done.get());
+    AtExit forget{[&] { std::erase(checkDoneEvents_, done.get()); }};
+    if (TransferRunning()) {
+        host_.WaitProcessingMessages(*done);
+    }
+    return updateFound_;
+}
+
+void TupAutoUpdater::SignalCheckDone() {
+    for (CheckDoneEvent* done : checkDoneEvents_) {
+        done->Signal();
+    }
+}
+
+void TupAutoUpdater::StopCheck() {
+    checkingInfoFile_ = false;
+    SignalCheckDone();
+    Stop(false, false);
+}
+
+void TupAutoUpdater::ShowError(const std::string& text) {
+    host_.MessageBox(text, Message(kMsgCaption), ui::kMbOk | ui::kMbIconError);
+}
+
+void TupAutoUpdater::InfoFileReceived(TupStream* data) {
+    if (!checkingInfoFile_) {
+        return;
+    }
+    checkingInfoFile_ = false;
+    AtExit signal{[this] { SignalCheckDone(); }};
+    const auto* memory = dynamic_cast<const TupMemoryStream*>(data);
+    ReadInfoFile(memory ? memory->Bytes() : std::string());
+}
+
+void TupAutoUpdater::InfoFileMissing() {
+    checkingInfoFile_ = false;
+    SignalCheckDone();
+    if (OnNoInfoFile) {
+        OnNoInfoFile(*this);
+    }
+    if (ShowMessages.Contains(TupShowMessages::mNoInfoFile)) {
+        ShowError(Message(kMsgNoInfoFile));
+    }
+}
+
+void TupAutoUpdater::HostUnreachable() {
+    AtExit stop{[this] { StopCheck(); }};
+    const std::string host = HostName(URL);
+    if (OnHostUnreachable) {
+        OnHostUnreachable(*this, URL, host);
+    }
+    if (autoCheckRunning_) {
+        autoCheckFired_ = false; // try again after the delay
+        ArmAutoCheck();
+    } else if (ShowMessages.Contains(TupShowMessages::mHostUnreachable)) {
+        ShowError(FormatMessage(Message(kMsgHostUnreachable), {"http://" + host}));
+    }
+}
+
+void TupAutoUpdater::ConnectionLost() {
+    AtExit stop{[this] { StopCheck(); }};
+    if (OnConnLost) {
+        OnConnLost(*this);
+    }
+    if (ShowMessages.Contains(TupShowMessages::mConnLost)) {
+        ShowError(Message(kMsgConnectionLost));
+    }
+}
+
+// The password window comes with the component's dialogs; until then only
+// an OnPasswordRequest handler can answer, and without one the 401 ends the
+// transfer as an HTTP error.
+void TupAutoUpdater::PasswordRequested(const std::string& realm, bool& tryAgain) {
+    tryAgain = false;
+    if (OnPasswordRequest) {
+        OnPasswordRequest(*this, realm, tryAgain);
+    }
+}
+
+bool TupAutoUpdater::IsNewer(const std::string& text) const {
+    return IsServerVersionNewer(text, {VersionControl, VersionNumber, VersionDate}, Today());
+}
+
+void TupAutoUpdater::ReadInfoFile(const std::string& text) {
+    upgradeFiles_ = ReadUpgradeFiles(text);
+    if (IsNewer(text) && !upgradeFiles_.empty()) {
+        updateFound_ = true;
+        infoUpgradeMethod_ = ReadUpgradeMethod(text);
+        CarryOutUpgrade(ReadInfoValue(text, kInfoMessage, InfoValueForm::MultiLine));
+        return;
+    }
+    if (OnNoUpdateAvailable) {
+        OnNoUpdateAvailable(*this);
+    }
+    if (!autoCheckRunning_ && ShowMessages.Contains(TupShowMessages::mNoUpdateAvailable)) {
+        host_.MessageBox(Message(kMsgNoUpdateAvailable), Message(kMsgCaption),
+                         ui::kMbOk | ui::kMbIconInformation);
+    }
+}
+
+void TupAutoUpdater::CarryOutUpgrade(const std::string& message) {
+    if (OnBeginUpgrade) {
+        OnBeginUpgrade(*this, message, infoUpgradeMethod_, upgradeFiles_, updateFound_);
+    }
+    // Until the question window comes with the dialogs, the question is the
+    // same text in a Yes/No box.
+    const bool declined =
+        !updateFound_ ||
+        (ShowMessages.Contains(TupShowMessages::mAskUpgrade) &&
+         host_.MessageBox(
+             FormatMessage(Message(kMsgAskUpgrade), {host_.ApplicationTitle(), message}),
+             Message(kMsgCaption), ui::kMbYesNo | ui::kMbIconQuestion) != ui::kIdYes);
+    if (declined) {
+        if (OnLaterUpgrade) {
+            OnLaterUpgrade(*this);
+        }
+        return;
+    }
+    if (infoUpgradeMethod_ == TupUpgradeMethod::umRedirectToURL) {
+        OpenUrlInBrowser(upgradeFiles_.front(), shell_);
+        return;
+    }
+    // The download of the listed files comes with the wizard; until then a
+    // download method is an upgrade put off, not one reported as found.
+    updateFound_ = false;
+    if (OnLaterUpgrade) {
+        OnLaterUpgrade(*this);
+    }
+}
+
+void TupAutoUpdater::SetAutoCheck(bool value) {
+    autoCheck_ = value;
+    ArmAutoCheck();
+}
+
+void TupAutoUpdater::ArmAutoCheck() {
+    window_->KillTimer(kAutoCheckTimerId);
+    if (autoCheck_ && !autoCheckFired_ && AutoCheckDelay > 0 &&
+        !window_->SetTimer(kAutoCheckTimerId, static_cast<unsigned>(AutoCheckDelay))) {
+        throw EOutOfResources("Not enough timers available");
+    }
+}
+
+void TupAutoUpdater::AutoCheckTimer(unsigned id) {
+    if (id != kAutoCheckTimerId) {
+        return;
+    }
+    try {
+        if (online_.is_online() && autoCheck_) {
+            autoCheckFired_ = true;
+            ArmAutoCheck();
+            StartCheck();
+            autoCheckRunning_ = true;
+        }
+    } catch (const std::exception& error) {
+        host_.HandleException(error);
+    }
+}
+
+} // namespace qirelo::upgrade

@@ -1,0 +1,190 @@
+#pragma once
+
+// TupAutoUpdater: the upgrade check. It fetches the update server's info file
+// with its transfer engine, compares the version it announces with the
+// program's own and, when that is newer, carries out the upgrade method the
+// file names (for now: opening the download page in the user's browser).
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "platform/shell/online.h"
+#include "platform/shell/shell.h"
+#include "upgrade/info/newer_version.h"
+#include "upgrade/info/upgrade_method.h"
+#include "upgrade/messages/language.h"
+#include "upgrade/show_messages.h"
+#include "upgrade/transfer.h"
+#include "upgrade/updater_host.h"
+
+namespace qirelo::upgrade {
+
+class TupAutoUpdater;
+
+using TUpdaterNotifyEvent = std::function<void(TupAutoUpdater& Sender)>;
+using TBeginUpgradeEvent = std::function<void(
+    TupAutoUpdater& Sender, const std::string& UpgradeMsg, TupUpgradeMethod UpgradeMethod,
+    const std::vector<std::string>& Files, bool& CanUpgrade)>;
+using TEndUpgradeEvent = std::function<void(TupAutoUpdater& Sender, bool& RestartImediately)>;
+using TUpdaterProgressEvent = std::function<void(
+    TupAutoUpdater& Sender, const std::string& FileURL, int FileSize, int BytesRead,
+    int ElapsedTime, int EstimatedTimeLeft, std::uint8_t PercentsDone,
+    std::uint8_t TotalPercentsDone, float TransferRate)>;
+using TFileStartEvent = std::function<void(TupAutoUpdater& Sender, const std::string& FileURL,
+                                           int FileSize, TDateTime FileTime, bool& CanUpgrade)>;
+using TFileDoneEvent = std::function<void(TupAutoUpdater& Sender, const std::string& FileName)>;
+using THostUnreachableEvent = std::function<void(TupAutoUpdater& Sender, const std::string& URL,
+                                                 const std::string& Hostname)>;
+using TLostFileEvent = std::function<void(TupAutoUpdater& Sender, const std::string& FileURL,
+                                          int ErrorCode, bool& ContinueUpgrade)>;
+using TUpdaterPasswordEvent =
+    std::function<void(TupAutoUpdater& Sender, const std::string& Realm, bool& TryAgain)>;
+
+enum class TupMiscFilesBehavior { mfuAlwaysDownload, mfuOnlyIfSizeDifferent };
+
+// What the info file of a release is made of; kept with the component's
+// settings, never read by a check.
+struct TupUpdateInfo {
+    std::vector<std::string> Files;
+    TupUpgradeMethod UpgradeMethod = TupUpgradeMethod::umSelfUpgrade;
+    std::string UpgradeMsg;
+};
+
+struct TupWizardSettings {
+    bool Enabled = true;
+    bool HideFileLocation = false;
+    std::string Pic118x218; // the picture's file; empty: the built-in one
+    TWizardLanguage Language = TWizardLanguage::wlAuto;
+    bool StayOnTop = true;
+};
+
+// Everything the component reaches outside itself.
+struct AutoUpdaterServices {
+    MainThread& mainThread;
+    platform::inet::Internet& internet;
+    platform::inet::LocalSystem& local;
+    platform::shell::Shell& shell;
+    platform::shell::OnlineCheck& online;
+    UpdaterHost& host;
+    std::string updaterPath; // an updater left there by an earlier upgrade is deleted
+};
+
+// The window system had no timer to give the automatic check.
+class EOutOfResources : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The hidden window's timer of the automatic check.
+inline constexpr unsigned kAutoCheckTimerId = 1;
+
+class TupAutoUpdater : public TupTransfer {
+public:
+    explicit TupAutoUpdater(const AutoUpdaterServices& services);
+    ~TupAutoUpdater() override;
+
+    // Fetches the info file and waits for the check to end, the main
+    // thread's messages flowing meanwhile. True when a newer version with at
+    // least one file was found and no OnBeginUpgrade handler declined it.
+    bool CheckUpdate();
+    // Begins a check and returns at once; nothing when a transfer runs.
+    void StartCheck();
+
+    // Published settings.
+    std::string InfoFileURL = "http://";
+    TupVersionControl VersionControl = TupVersionControl::byDate;
+    std::string VersionNumber;
+    std::string VersionDate; // MM/DD/YYYY; today when created
+    bool VersionDateAutoSet = true;
+    TupShowMessagesSet ShowMessages = kDefaultShowMessages;
+    TupUpdateInfo InfoFile;
+    int AutoCheckDelay = 10000;
+    TCacheOptions CacheOptions = kDefaultCacheOptions;
+    TupMiscFilesBehavior MiscFilesUpgrade = TupMiscFilesBehavior::mfuAlwaysDownload;
+    TupWizardSettings Wizard;
+
+    bool AutoCheck() const { return autoCheck_; }
+    // Arms or disarms the automatic check's timer. Raises EOutOfResources
+    // when the window system has no timer left.
+    void SetAutoCheck(bool value);
+    const std::string& RestartParams() const { return restartParams_; }
+    // An empty value is kept as one blank.
+    void SetRestartParams(const std::string& value);
+
+    // Events.
+    TBeginUpgradeEvent OnBeginUpgrade;
+    TEndUpgradeEvent OnEndUpgrade;
+    TUpdaterNotifyEvent OnLaterUpgrade;
+    TUpdaterNotifyEvent OnNoUpdateAvailable;
+    TUpdaterNotifyEvent OnNoInfoFile;
+    TUpdaterNotifyEvent OnConnLost;
+    TUpdaterNotifyEvent OnAborted;
+    TUpdaterNotifyEvent OnAfterRestart;
+    TUpdaterNotifyEvent OnDoOwnCloseAppMethod;
+    TUpdaterProgressEvent OnProgress;
+    TFileStartEvent OnFileStart;
+    TFileDoneEvent OnFileDone;
+    THostUnreachableEvent OnHostUnreachable;
+    TLostFileEvent OnLostFile;
+    TUpdaterPasswordEvent OnPasswordRequest;
+
+    // State of the last check.
+    bool UpdateFound() const { return updateFound_; }
+    bool CheckingInfoFile() const { return checkingInfoFile_; }
+    TupUpgradeMethod InfoUpgradeMethod() const { return infoUpgradeMethod_; }
+    const std::vector<std::string>& UpgradeFiles() const { return upgradeFiles_; }
+    bool AutoCheckFired() const { return autoCheckFired_; }
+    bool AutoCheckRunning() const { return autoCheckRunning_; }
+    // How many CheckUpdate calls wait for the check to end.
+    std::size_t WaitingChecks() const { return checkDoneEvents_.size(); }
+
+private:
+    void WireTransferNotifications();
+
+    // The end of the info file's transfer, one handler per outcome.
+    void InfoFileReceived(TupStream* data);
+    void InfoFileMissing();
+    void HostUnreachable();
+    void ConnectionLost();
+    void PasswordRequested(const std::string& realm, bool& tryAgain);
+
+    void ReadInfoFile(const std::string& text);
+    bool IsNewer(const std::string& text) const;
+    void CarryOutUpgrade(const std::string& message);
+
+    // Releases every CheckUpdate that waits.
+    void SignalCheckDone();
+    // Ends the check after a failure: the waits released, the transfer
+    // stopped with its output kept.
+    void StopCheck();
+    void ShowError(const std::string& text);
+
+    void ArmAutoCheck();
+    void AutoCheckTimer(unsigned id);
+
+    MainThread& mainThread_;
+    platform::shell::Shell& shell_;
+    platform::shell::OnlineCheck& online_;
+    UpdaterHost& host_;
+
+    bool autoCheck_ = false;
+    std::string restartParams_ = "/afterupgrade";
+
+    bool updateFound_ = false;
+    bool checkingInfoFile_ = false;
+    bool upgradeAborted_ = false;
+    bool autoCheckFired_ = false;
+    bool autoCheckRunning_ = false;
+    TupUpgradeMethod infoUpgradeMethod_ = TupUpgradeMethod::umSelfUpgrade;
+    std::vector<std::string> upgradeFiles_;
+    // One per CheckUpdate that waits: a second call made while the first
+    // waits must not leave the first waiting for ever.
+    std::vector<CheckDoneEvent*> checkDoneEvents_;
+    std::unique_ptr<HiddenWindow> window_;
+};
+
+} // namespace qirelo::upgrade
