@@ -1,0 +1,61 @@
+#include "app/update/version_check.h"
+
+#include "app/version.h"
+#include "platform/profile/codepage.h"
+#include "ui/message_box.h"
+
+namespace qirelo::update {
+namespace {
+
+using platform::gb;
+
+// The line break of the new-version text: line feed first, twice.
+constexpr const char* kLineBreaks = "\n\r\n\r";
+
+std::string DownloadFolder(const std::string& siteHost) {
+    return "http://" + siteHost + "/setup/";
+}
+
+} // namespace
+
+void ConfigureUpdater1(upgrade::TupAutoUpdater& updater1, const std::string& siteHost) {
+    using namespace upgrade;
+    updater1.InfoFileURL = "http://" + siteHost + "/setup/qirelo_play.inf";
+    updater1.VersionControl = TupVersionControl::byNumber;
+    updater1.VersionNumber = app::kVersion;
+    updater1.VersionDate = "08/09/2013";
+    updater1.VersionDateAutoSet = true;
+    updater1.ShowMessages = {TupShowMessages::mConnLost, TupShowMessages::mLostFile,
+                             TupShowMessages::mPasswordRequest};
+    updater1.InfoFile.Files = {DownloadFolder(siteHost)};
+    updater1.InfoFile.UpgradeMethod = TupUpgradeMethod::umRedirectToURL;
+    updater1.InfoFile.UpgradeMsg = gb("请在") + siteHost + gb("/setup下载安装最新版") + "\r\n";
+}
+
+std::string NewVersionText(const std::string& siteHost) {
+    return gb("新版本已发布，请下载安装后再使用") + kLineBreaks + gb("安装网址(已打开)") +
+           siteHost + "/setup";
+}
+
+VersionCheck::VersionCheck(VersionCheckPanel panel, std::string siteHost)
+    : panel_(panel), siteHost_(std::move(siteHost)) {}
+
+void VersionCheck::act_upExecute() {
+    if (!panel_.updater1.CheckUpdate()) {
+        return;
+    }
+    panel_.application.message_box(NewVersionText(siteHost_), gb("Qirelo在线客户端"),
+                                   ui::kMbIconInformation);
+    panel_.Form1.close();
+}
+
+void VersionCheck::Button1Click() {
+    const std::string caption = gb("升级提示");
+    if (panel_.updater1.CheckUpdate()) {
+        panel_.application.message_box(NewVersionText(siteHost_), caption, ui::kMbIconInformation);
+    } else {
+        panel_.application.message_box(gb("当前已是最新版本！"), caption, ui::kMbIconInformation);
+    }
+}
+
+} // namespace qirelo::update
