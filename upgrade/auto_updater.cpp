@@ -37,9 +37,8 @@ std::string HostName(const std::string& url) {
 } // namespace
 
 TupAutoUpdater::TupAutoUpdater(const AutoUpdaterServices& services)
-    : TupTransfer(services.mainThread, services.internet, services.local),
-      mainThread_(services.mainThread), shell_(services.shell), online_(services.online),
-      host_(services.host) {
+    : TupTransfer(services.mainThread, services.internet, services.local), shell_(services.shell),
+      online_(services.online), host_(services.host) {
     OutputFileAttributes().Incomplete = {TFileAttribute::atrArchive, TFileAttribute::atrHidden,
                                          TFileAttribute::atrTemporary};
     WireTransferNotifications();
@@ -56,7 +55,6 @@ TupAutoUpdater::~TupAutoUpdater() {
     autoCheck_ = false;
     window_->KillTimer(kAutoCheckTimerId);
     window_.reset();
-    SignalCheckDone();
 }
 
 void TupAutoUpdater::SetRestartParams(const std::string& value) {

@@ -166,7 +166,6 @@ private:
     void ArmAutoCheck();
     void AutoCheckTimer(unsigned id);
 
-    MainThread& mainThread_;
     platform::shell::Shell& shell_;
     platform::shell::OnlineCheck& online_;
     UpdaterHost& host_;
