@@ -4,7 +4,7 @@
 #include "platform/profile/codepage.h"
 #include "ui/message_box.h"
 
-namespace qirelo::update {
+namespace qirelo::app::update {
 namespace {
 
 using platform::gb;
@@ -22,7 +22,7 @@ void ConfigureUpdater1(upgrade::TupAutoUpdater& updater1, const std::string& sit
     using namespace upgrade;
     updater1.InfoFileURL = "http://" + siteHost + "/setup/qirelo_play.inf";
     updater1.VersionControl = TupVersionControl::byNumber;
-    updater1.VersionNumber = app::kVersion;
+    updater1.VersionNumber = kVersion;
     updater1.VersionDate = "08/09/2013";
     updater1.VersionDateAutoSet = true;
     updater1.ShowMessages = {TupShowMessages::mConnLost, TupShowMessages::mLostFile,
@@ -37,25 +37,26 @@ std::string NewVersionText(const std::string& siteHost) {
            siteHost + "/setup";
 }
 
-VersionCheck::VersionCheck(VersionCheckPanel panel, std::string siteHost)
-    : panel_(panel), siteHost_(std::move(siteHost)) {}
+VersionCheck::VersionCheck(UpdateControls controls, ui::Application& application,
+                           std::string siteHost)
+    : controls_(controls), application_(application), siteHost_(std::move(siteHost)) {}
 
 void VersionCheck::act_upExecute() {
-    if (!panel_.updater1.CheckUpdate()) {
+    if (!controls_.updater1.CheckUpdate()) {
         return;
     }
-    panel_.application.message_box(NewVersionText(siteHost_), gb("Qirelo在线客户端"),
-                                   ui::kMbIconInformation);
-    panel_.Form1.close();
+    application_.message_box(NewVersionText(siteHost_), gb("Qirelo在线客户端"),
+                             ui::kMbIconInformation);
+    controls_.Form1.close();
 }
 
 void VersionCheck::Button1Click() {
     const std::string caption = gb("升级提示");
-    if (panel_.updater1.CheckUpdate()) {
-        panel_.application.message_box(NewVersionText(siteHost_), caption, ui::kMbIconInformation);
+    if (controls_.updater1.CheckUpdate()) {
+        application_.message_box(NewVersionText(siteHost_), caption, ui::kMbIconInformation);
     } else {
-        panel_.application.message_box(gb("当前已是最新版本！"), caption, ui::kMbIconInformation);
+        application_.message_box(gb("当前已是最新版本！"), caption, ui::kMbIconInformation);
     }
 }
 
-} // namespace qirelo::update
+} // namespace qirelo::app::update

@@ -11,12 +11,11 @@
 #include "ui/form.h"
 #include "upgrade/auto_updater.h"
 
-namespace qirelo::update {
+namespace qirelo::app::update {
 
 // What the check works with.
-struct VersionCheckPanel {
-    ui::Application& application; // its message boxes
-    ui::Form& Form1;              // closed after a newer version was announced at start-up
+struct UpdateControls {
+    ui::Form& Form1; // closed after a newer version was announced at start-up
     upgrade::TupAutoUpdater& updater1;
 };
 
@@ -30,14 +29,16 @@ std::string NewVersionText(const std::string& siteHost);
 
 class VersionCheck {
 public:
-    VersionCheck(VersionCheckPanel panel, std::string siteHost);
+    // `application` shows the boxes.
+    VersionCheck(UpdateControls controls, ui::Application& application, std::string siteHost);
 
     void act_upExecute();
     void Button1Click();
 
 private:
-    VersionCheckPanel panel_;
+    UpdateControls controls_;
+    ui::Application& application_;
     std::string siteHost_;
 };
 
-} // namespace qirelo::update
+} // namespace qirelo::app::update

@@ -8,7 +8,7 @@
 #include "platform/profile/codepage.h"
 #include "tests/upgrade/auto_updater/auto_updater_fixture.h"
 
-namespace qirelo::update {
+namespace qirelo::app::update {
 namespace {
 
 using platform::gb;
@@ -42,7 +42,7 @@ protected:
     }
 
     ui::Form Form1{"Form1"};
-    VersionCheck check{{application, Form1, updater}, kSite};
+    VersionCheck check{{Form1, updater}, application, kSite};
     bool formClosed = false;
     bool formOpenWhileBoxShown = false;
 };
@@ -120,4 +120,4 @@ TEST_F(VersionCheckTest, ABrokenTransferShowsOnlyTheComponentsBox) {
 }
 
 } // namespace
-} // namespace qirelo::update
+} // namespace qirelo::app::update
