@@ -3,7 +3,7 @@
 #include "platform/profile/codepage.h"
 #include "platform/profile/html_text.h"
 
-namespace qirelo::login {
+namespace qirelo::app::login {
 namespace {
 
 std::string piece1() {
@@ -30,4 +30,4 @@ std::string BuildLoginPage(std::string_view site_host, std::string_view name,
     return page;
 }
 
-} // namespace qirelo::login
+} // namespace qirelo::app::login

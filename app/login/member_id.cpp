@@ -1,6 +1,6 @@
 #include "app/login/member_id.h"
 
-namespace qirelo::login {
+namespace qirelo::app::login {
 
 std::optional<std::string> MemberIdFromCookie(std::string_view cookie) {
     static constexpr std::string_view kKey = "user%5Fid=";
@@ -14,4 +14,4 @@ std::optional<std::string> MemberIdFromCookie(std::string_view cookie) {
     return std::string(rest.substr(0, end));
 }
 
-} // namespace qirelo::login
+} // namespace qirelo::app::login

@@ -3,7 +3,7 @@
 #include "ui/application.h"
 #include "upgrade/main_thread.h"
 
-namespace qirelo::relay {
+namespace qirelo::app::relay {
 
 // The worker-thread component's way to the main thread, through the
 // application object's synchronize.
@@ -23,4 +23,4 @@ private:
     ui::Application& application_;
 };
 
-} // namespace qirelo::relay
+} // namespace qirelo::app::relay

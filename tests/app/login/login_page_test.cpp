@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-namespace qirelo::login {
+namespace qirelo::app::login {
 namespace {
 
 using platform::gb;
@@ -41,4 +41,4 @@ TEST(LoginPageEscaping, KeepsGb2312BytesAndPlainTextAsTheyAre) {
 }
 
 } // namespace
-} // namespace qirelo::login
+} // namespace qirelo::app::login

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace qirelo::login {
+namespace qirelo::app::login {
 namespace {
 
 TEST(MemberIdFromCookie, TakesTheValueUpToTheSemicolon) {
@@ -26,4 +26,4 @@ TEST(MemberIdFromCookie, FirstOccurrenceWins) {
 }
 
 } // namespace
-} // namespace qirelo::login
+} // namespace qirelo::app::login

@@ -7,10 +7,10 @@
 
 #include "http/http_client.h"
 
-namespace qirelo::app {
+namespace qirelo::app::relay {
 
 inline constexpr int kRelayReadTimeoutMs = 9000;
 
 std::unique_ptr<http::THttpClient> NewRelayHttpClient();
 
-} // namespace qirelo::app
+} // namespace qirelo::app::relay

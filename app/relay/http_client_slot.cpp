@@ -1,8 +1,8 @@
-#include "app/relay/client_slot.h"
+#include "app/relay/http_client_slot.h"
 
 #include <optional>
 
-namespace qirelo::relay {
+namespace qirelo::app::relay {
 
 std::string HttpClientSlot::Get(const std::string& url) {
     upgrade::StopSignal* stop = worker_ ? worker_->RunStop() : nullptr;
@@ -36,4 +36,4 @@ void HttpClientSlot::Replace() {
     client_ = client_->WithSameSettings();
 }
 
-} // namespace qirelo::relay
+} // namespace qirelo::app::relay

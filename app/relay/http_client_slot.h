@@ -6,7 +6,7 @@
 
 #include <memory>
 
-namespace qirelo::relay {
+namespace qirelo::app::relay {
 
 // One of the loop's client objects (MonitorHttp or TimerHttp) as the loop
 // uses it. A forced stop of `worker` aborts a GET in progress at once; the
@@ -26,4 +26,4 @@ private:
     upgrade::TupCustomThread* worker_;
 };
 
-} // namespace qirelo::relay
+} // namespace qirelo::app::relay

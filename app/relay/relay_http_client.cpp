@@ -1,6 +1,6 @@
-#include "app/relay_http_client.h"
+#include "app/relay/relay_http_client.h"
 
-namespace qirelo::app {
+namespace qirelo::app::relay {
 
 std::unique_ptr<http::THttpClient> NewRelayHttpClient() {
     auto client = std::make_unique<http::THttpClient>();
@@ -9,4 +9,4 @@ std::unique_ptr<http::THttpClient> NewRelayHttpClient() {
     return client;
 }
 
-} // namespace qirelo::app
+} // namespace qirelo::app::relay

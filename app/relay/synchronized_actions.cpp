@@ -1,13 +1,8 @@
-#include "app/relay/worker_relay.h"
+#include "app/relay/synchronized_actions.h"
 
-#include <chrono>
 #include <exception>
 
-namespace qirelo::relay {
-
-void WorkerPacer::Sleep(int milliseconds) {
-    worker_.Sleep(std::chrono::milliseconds(milliseconds));
-}
+namespace qirelo::app::relay {
 
 void SynchronizedActions::OnMainThread(const std::function<void()>& step) {
     std::exception_ptr error;
@@ -61,4 +56,4 @@ std::string SynchronizedActions::EditUrlText() {
     return text;
 }
 
-} // namespace qirelo::relay
+} // namespace qirelo::app::relay

@@ -1,4 +1,4 @@
-#include "app/keys/focused_edit.h"
+#include "app/focused_edit.h"
 
 #include "ui/edit.h"
 

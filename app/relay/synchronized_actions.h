@@ -3,19 +3,9 @@
 #include "app/relay/relay_actions.h"
 #include "upgrade/custom_thread.h"
 
-namespace qirelo::relay {
+#include <functional>
 
-// The pauses and stop tests of the worker the loop runs on: a forced stop
-// cuts a pause short and unwinds the loop.
-class WorkerPacer final : public RelayPacer {
-public:
-    explicit WorkerPacer(upgrade::TupCustomThread& worker) : worker_(worker) {}
-    void Sleep(int milliseconds) override;
-    void CheckStop() override { worker_.CheckStop(); }
-
-private:
-    upgrade::TupCustomThread& worker_;
-};
+namespace qirelo::app::relay {
 
 // Carries the window's operations to the main thread and waits for each, so
 // they never run alongside the main thread's own work on the window; the
@@ -45,4 +35,4 @@ private:
     upgrade::TupCustomThread& worker_;
 };
 
-} // namespace qirelo::relay
+} // namespace qirelo::app::relay

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-namespace qirelo::relay {
+namespace qirelo::app::relay {
 
 // Receives one line per operation, in order.
 using LineSink = std::function<void(const std::string& line)>;
@@ -50,4 +50,4 @@ private:
     RelayPacer* inner_;
 };
 
-} // namespace qirelo::relay
+} // namespace qirelo::app::relay

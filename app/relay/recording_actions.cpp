@@ -1,6 +1,6 @@
-#include "app/relay/recording_relay.h"
+#include "app/relay/recording_actions.h"
 
-namespace qirelo::relay {
+namespace qirelo::app::relay {
 
 void RecordingActions::SetTrackBar1Position(int position) {
     trackBar1_ = position;
@@ -20,4 +20,4 @@ void RecordingPacer::CheckStop() {
     }
 }
 
-} // namespace qirelo::relay
+} // namespace qirelo::app::relay
