@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "text/ascii.h"
+
 namespace qirelo::devsite {
 namespace {
 
@@ -27,14 +29,6 @@ bool is_field_value(std::string_view text) {
         auto byte = static_cast<unsigned char>(c);
         return byte == '\t' || (byte >= 0x20 && byte != 0x7F);
     });
-}
-
-std::string_view trim_blanks(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-        text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
-        text.remove_suffix(1);
-    return text;
 }
 
 [[noreturn]] void refuse(int status, const std::string& message) {
@@ -109,7 +103,7 @@ void parse_header_line(std::string_view line, Headers& headers) {
     auto colon = line.find(':');
     if (colon == line.npos || !is_token(line.substr(0, colon)))
         refuse(400, "malformed header line");
-    auto value = trim_blanks(line.substr(colon + 1));
+    auto value = text::trim(line.substr(colon + 1));
     if (!is_field_value(value))
         refuse(400, "control character in header value");
     headers.emplace_back(std::string(line.substr(0, colon)), std::string(value));
@@ -138,13 +132,6 @@ std::size_t body_length(const Headers& headers, std::size_t max_body) {
 
 } // namespace
 
-bool iequals(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
 std::optional<std::string> find_header(const Headers& headers, std::string_view name) {
     for (const auto& [key, value] : headers)
         if (iequals(key, name))
@@ -154,9 +141,7 @@ std::optional<std::string> find_header(const Headers& headers, std::string_view 
 
 bool Request::keep_alive() const {
     auto connection = header("Connection").value_or("");
-    std::string lowered;
-    for (char c : connection)
-        lowered += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    const std::string lowered = text::ascii_lower(connection);
     if (lowered.find("close") != std::string::npos)
         return false;
     return minor_version >= 1 || lowered.find("keep-alive") != std::string::npos;
@@ -217,15 +202,6 @@ std::optional<Request> RequestReader::parse_head() {
 }
 
 std::string percent_decode(std::string_view text, bool plus_is_space) {
-    auto hex = [](char c) -> int {
-        if (c >= '0' && c <= '9')
-            return c - '0';
-        if (c >= 'a' && c <= 'f')
-            return c - 'a' + 10;
-        if (c >= 'A' && c <= 'F')
-            return c - 'A' + 10;
-        return -1;
-    };
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -233,8 +209,8 @@ std::string percent_decode(std::string_view text, bool plus_is_space) {
         if (c == '+' && plus_is_space) {
             out += ' ';
         } else if (c == '%') {
-            int high = i + 2 < text.size() ? hex(text[i + 1]) : -1;
-            int low = high >= 0 ? hex(text[i + 2]) : -1;
+            int high = i + 2 < text.size() ? text::hex_digit(text[i + 1]) : -1;
+            int low = high >= 0 ? text::hex_digit(text[i + 2]) : -1;
             if (low < 0)
                 refuse(400, "broken percent escape");
             out += static_cast<char>(high * 16 + low);

@@ -13,12 +13,13 @@
 #include <utility>
 #include <vector>
 
+#include "text/ascii.h"
+
 namespace qirelo::devsite {
 
 using Headers = std::vector<std::pair<std::string, std::string>>;
 
-// ASCII case-insensitive equality, as header names compare.
-bool iequals(std::string_view a, std::string_view b);
+using text::iequals;
 
 // Case-insensitive look-up of the first header of that name.
 std::optional<std::string> find_header(const Headers& headers, std::string_view name);

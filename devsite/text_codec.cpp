@@ -14,36 +14,6 @@ std::string hex_byte(unsigned char byte, const char* format) {
 
 } // namespace
 
-std::size_t utf8_sequence_length(std::string_view text, std::size_t at) {
-    auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    unsigned char lead = byte(at);
-    std::size_t length = lead < 0x80                    ? 1
-                         : lead >= 0xC2 && lead <= 0xDF ? 2
-                         : lead >= 0xE0 && lead <= 0xEF ? 3
-                         : lead >= 0xF0 && lead <= 0xF4 ? 4
-                                                        : 0;
-    if (length == 0 || at + length > text.size())
-        return 0;
-    for (std::size_t i = 1; i < length; ++i)
-        if ((byte(at + i) & 0xC0) != 0x80)
-            return 0;
-    // Overlong three- and four-byte forms and surrogates are not characters.
-    if ((lead == 0xE0 && byte(at + 1) < 0xA0) || (lead == 0xED && byte(at + 1) >= 0xA0) ||
-        (lead == 0xF0 && byte(at + 1) < 0x90) || (lead == 0xF4 && byte(at + 1) >= 0x90))
-        return 0;
-    return length;
-}
-
-bool is_utf8(std::string_view text) {
-    for (std::size_t at = 0; at < text.size();) {
-        auto length = utf8_sequence_length(text, at);
-        if (length == 0)
-            return false;
-        at += length;
-    }
-    return true;
-}
-
 std::map<std::string, std::string> parse_form(std::string_view text) {
     std::map<std::string, std::string> fields;
     while (!text.empty()) {

@@ -4,7 +4,8 @@
 // escaping, and the percent-encoding the site uses for cookie values.
 
 #include "devsite/http_request.h"
-#include "platform/profile/html_text.h"
+#include "text/html.h"
+#include "text/utf.h"
 
 #include <map>
 #include <string>
@@ -26,11 +27,9 @@ std::map<std::string, std::string> request_cookies(const Request& request);
 // cookie names and values ("user_id" becomes "user%5Fid").
 std::string percent_encode(std::string_view text);
 
-// Length of the well-formed UTF-8 character at `at`, 0 when there is none.
-std::size_t utf8_sequence_length(std::string_view text, std::size_t at);
-bool is_utf8(std::string_view text);
-
-using platform::html_escape;
+using text::html_escape;
+using text::is_utf8;
+using text::utf8_sequence_length;
 std::string json_string(std::string_view text); // quoted, escaped JSON string
 
 } // namespace qirelo::devsite

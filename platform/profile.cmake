@@ -1,14 +1,14 @@
 # qirelo_platform_profile: INI files, computer name, code pages, the x87
-# control word, the executable's folder. The INI rules and UTF-8/UTF-16 are
-# portable; each platform supplies its own calls.
+# control word, the executable's folder. The INI rules are portable; each
+# platform supplies its own calls and its GB2312 conversions.
 add_library(qirelo_platform_profile STATIC
-    profile/html_text.cpp
+    profile/codepage.cpp
     profile/ini_file.cpp
     profile/ini_text.cpp
-    profile/utf.cpp
     profile/x87_fpu.cpp
 )
 target_include_directories(qirelo_platform_profile PUBLIC ${PROJECT_SOURCE_DIR})
+target_link_libraries(qirelo_platform_profile PUBLIC qirelo_text)
 if(WIN32)
     target_sources(qirelo_platform_profile PRIVATE win32/codepage.cpp win32/profile.cpp)
 else()

@@ -1,7 +1,7 @@
 #include "app/login/login_page.h"
 
 #include "platform/profile/codepage.h"
-#include "platform/profile/html_text.h"
+#include "text/html.h"
 
 namespace qirelo::app::login {
 namespace {
@@ -23,9 +23,9 @@ std::string BuildLoginPage(std::string_view site_host, std::string_view name,
     page += piece1();
     page += site_host;
     page += kPiece3;
-    page += platform::html_escape(name);
+    page += text::html_escape(name);
     page += kPiece5;
-    page += platform::html_escape(password);
+    page += text::html_escape(password);
     page += kPiece7;
     return page;
 }

@@ -1,18 +1,15 @@
-#include "http/text.h"
+#include "text/ascii.h"
 
 #include <algorithm>
 
-namespace qirelo::http {
+namespace qirelo::text {
 
-std::string_view trim(std::string_view text) {
-    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-    while (!text.empty() && blank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && blank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
+std::string_view trim(std::string_view text, std::string_view blanks) {
+    const auto begin = text.find_first_not_of(blanks);
+    if (begin == std::string_view::npos)
+        return {};
+    const auto end = text.find_last_not_of(blanks);
+    return text.substr(begin, end - begin + 1);
 }
 
 char ascii_lower(char c) {
@@ -41,4 +38,11 @@ bool iends_with(std::string_view text, std::string_view suffix) {
            iequals(text.substr(text.size() - suffix.size()), suffix);
 }
 
-} // namespace qirelo::http
+int hex_digit(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    const char lower = ascii_lower(c);
+    return (lower >= 'a' && lower <= 'f') ? lower - 'a' + 10 : -1;
+}
+
+} // namespace qirelo::text

@@ -1,6 +1,6 @@
-#include "platform/profile/html_text.h"
+#include "text/html.h"
 
-namespace qirelo::platform {
+namespace qirelo::text {
 
 std::string html_escape(std::string_view text) {
     std::string out;
@@ -29,4 +29,4 @@ std::string html_escape(std::string_view text) {
     return out;
 }
 
-} // namespace qirelo::platform
+} // namespace qirelo::text

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace qirelo::platform {
+namespace qirelo::text {
 
 // Text safe between tags and inside a quoted attribute value: & < > " ' become
 // character references, every other byte is kept. Byte-wise is enough for both
@@ -14,4 +14,4 @@ namespace qirelo::platform {
 // above, so no half of a character is ever touched.
 std::string html_escape(std::string_view text);
 
-} // namespace qirelo::platform
+} // namespace qirelo::text
