@@ -10,9 +10,9 @@
 #include <memory>
 
 #include "app/locked_string.h"
-#include "app/relay/application_main_thread.h"
 #include "app/relay/window_actions.h"
 #include "http/http_client.h"
+#include "upgrade/application_main_thread.h"
 #include "upgrade/up_thread.h"
 
 namespace qirelo::app::relay {
@@ -40,7 +40,7 @@ public:
 
 private:
     RelayState state_;
-    ApplicationMainThread mainThread_;
+    upgrade::ApplicationMainThread mainThread_;
     WindowActions window_;
 
 public:

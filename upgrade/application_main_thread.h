@@ -3,11 +3,13 @@
 #include "ui/application.h"
 #include "upgrade/main_thread.h"
 
-namespace qirelo::app::relay {
+namespace qirelo::upgrade {
 
-// The worker-thread component's way to the main thread, through the
-// application object's synchronize.
-class ApplicationMainThread final : public upgrade::MainThread {
+// The worker-thread component's way to the main thread in the program: the
+// application object's queue of handed-over calls (ui::Application), the one
+// queue of cross-thread calls in the client. A library of its own, so the
+// component itself stays free of the widget set.
+class ApplicationMainThread final : public MainThread {
 public:
     explicit ApplicationMainThread(ui::Application& application) : application_(application) {}
 
@@ -23,4 +25,4 @@ private:
     ui::Application& application_;
 };
 
-} // namespace qirelo::app::relay
+} // namespace qirelo::upgrade
