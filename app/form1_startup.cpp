@@ -9,7 +9,7 @@
 #include "app/version.h"
 #include "config/hosts.h"
 #include "platform/profile/codepage.h"
-#include "platform/profile/fpu.h"
+#include "platform/fpu/fpu.h"
 
 namespace qirelo::app {
 

@@ -1,11 +1,10 @@
-# qirelo_platform_profile: INI files, computer name, code pages, the x87
-# control word, the executable's folder. The INI rules are portable; each
-# platform supplies its own calls and its GB2312 conversions.
+# qirelo_platform_profile: INI files, the computer name and the executable's
+# folder, code pages. The INI rules are portable; each platform supplies its
+# own calls and its GB2312 conversions.
 add_library(qirelo_platform_profile STATIC
     profile/codepage.cpp
     profile/ini_file.cpp
     profile/ini_text.cpp
-    profile/x87_fpu.cpp
 )
 target_include_directories(qirelo_platform_profile PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(qirelo_platform_profile PUBLIC qirelo_text)
@@ -16,7 +15,7 @@ else()
 endif()
 
 add_library(qirelo_platform_profile_fake STATIC fake/profile.cpp)
-target_link_libraries(qirelo_platform_profile_fake PUBLIC qirelo_platform_profile)
+target_link_libraries(qirelo_platform_profile_fake PUBLIC qirelo_platform_profile qirelo_platform_fpu)
 
 # The fakes of every concern behind one services bundle (platform/fake/services.h).
 add_library(qirelo_platform_fake_services INTERFACE)

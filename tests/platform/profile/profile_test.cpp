@@ -10,7 +10,7 @@
 #include <iterator>
 
 #include "platform/profile/codepage.h"
-#include "platform/profile/fpu.h"
+#include "platform/fpu/fpu.h"
 #include "platform/profile/ini_file.h"
 
 #include "platform/profile/os_profile.h"

@@ -1,4 +1,4 @@
-#include "platform/profile/fpu.h"
+#include "platform/fpu/fpu.h"
 
 namespace qirelo::platform {
 
