@@ -18,7 +18,28 @@ TupCustomThread::TupCustomThread(MainThread& mainThread)
 
 TupCustomThread::~TupCustomThread() {
     life_->destroying = true;
+    thread_->Run().Kill();
+    WaitForRunsToEnd();
     thread_.reset();
+}
+
+// The one wait for a stopped run: the component goes, and a run still
+// unwinding (out of a step that does not heed the stop) would reach into it
+// and into its owner's state. On the main thread the handed-over calls are
+// served meanwhile (a stopped run's own are skipped), and the thread object
+// stays in place, so a call served here that re-enters the component finds one.
+void TupCustomThread::WaitForRunsToEnd() {
+    for (;;) {
+        const std::shared_ptr<const ThreadRun> last = thread_->LastRun();
+        if (!last || last->Ended()) {
+            return;
+        }
+        if (mainThread_.IsMainThread()) {
+            mainThread_.ServeCalls(kWaitSlice);
+        } else {
+            last->WaitEnded(kWaitSlice);
+        }
+    }
 }
 
 ThreadRun* TupCustomThread::CallingRun() const {
@@ -50,10 +71,11 @@ bool TupCustomThread::Execute() {
 // Waits for the run while serving the caller's queue, so that the run's
 // synchronised calls get through and the window stays responsive.
 bool TupCustomThread::WaitForRun() {
-    const ThreadRun& run = thread_->Run();
+    // Held, not borrowed: a call served below may replace the thread object.
+    const std::shared_ptr<const ThreadRun> run = thread_->SharedRun();
     const auto start = std::chrono::steady_clock::now();
     const auto limit = std::chrono::milliseconds(WaitTimeout);
-    while (!run.Ended() && !life_->destroying && !mainThread_.Terminating()) {
+    while (!run->Ended() && !life_->destroying && !mainThread_.Terminating()) {
         const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(
             std::chrono::steady_clock::now() - start);
         if (WaitTimeout != 0 && waited >= limit) {

@@ -17,10 +17,15 @@ namespace qirelo::upgrade {
 // cooperative but immediate in effect: the routine's blocking steps are
 // Sleep, Synchronize and whatever it ties to RunStop(); each of them wakes
 // at once on the stop and raises EThreadStopped, which unwinds the routine.
-// No further step runs, no OnTerminate follows, the caller never waits, and
-// the component is at once ready for the next Execute, whose routine begins
-// only when the stopped one has finished unwinding. No thread is ever
-// terminated outright: that could leave locks it held taken for good.
+// No further step runs, no OnTerminate follows, the caller never waits (not
+// even for a step that does not heed the stop, nor when it stops the run from
+// inside a call that run handed over), and the component is at once ready for
+// the next Execute, whose routine begins only when the stopped one has
+// finished unwinding. A stopped run finishes on its own and its OS thread is
+// joined by the next run's; only destroying the component waits for it,
+// since the routine may reach into the component and its owner's state. No
+// thread is ever terminated outright: that could leave locks it held taken
+// for good.
 class TupCustomThread {
 public:
     explicit TupCustomThread(MainThread& mainThread);
@@ -76,6 +81,7 @@ private:
     RunSettings Settings() const;
     void ReplaceThreadObject();
     bool WaitForRun();
+    void WaitForRunsToEnd();
 
     MainThread& mainThread_;
     std::shared_ptr<ComponentLife> life_;

@@ -1,5 +1,7 @@
 #include "upgrade/event_thread.h"
 
+#include "platform/fpu/fpu.h"
+
 namespace qirelo::upgrade {
 
 TupEventThread::TupEventThread(TupCustomThread& owner, MainThread& mainThread,
@@ -10,13 +12,6 @@ TupEventThread::TupEventThread(TupCustomThread& owner, MainThread& mainThread,
 
 TupEventThread::~TupEventThread() {
     run_->Kill();
-    MainThread& mainThread = run_->Main();
-    const std::shared_ptr<ThreadRun> last = started_ ? run_ : predecessorRun_;
-    if (last && mainThread.IsMainThread()) {
-        while (!last->Ended()) {
-            mainThread.ServeCalls(std::chrono::milliseconds(10));
-        }
-    }
     if (thread_.joinable()) {
         thread_.join();
     }
@@ -33,6 +28,7 @@ void TupEventThread::Resume(RunSettings settings) {
     started_ = true;
     thread_ = std::thread([run = run_, settings = std::move(settings),
                            predecessor = std::move(predecessor_)]() mutable {
+        platform::adopt_process_fpu_control_word();
         run->Procedure(std::move(settings), std::move(predecessor));
     });
 }
@@ -40,7 +36,14 @@ void TupEventThread::Resume(RunSettings settings) {
 void TupEventThread::HandOver(TupEventThread& successor) {
     run_->Kill();
     successor.predecessor_ = started_ ? std::move(thread_) : std::move(predecessor_);
-    successor.predecessorRun_ = started_ ? run_ : predecessorRun_;
+    successor.predecessorRun_ = started_ ? run_ : std::move(predecessorRun_);
+}
+
+std::shared_ptr<const ThreadRun> TupEventThread::LastRun() const {
+    if (started_ && thread_.joinable()) {
+        return run_;
+    }
+    return predecessor_.joinable() ? predecessorRun_ : nullptr;
 }
 
 } // namespace qirelo::upgrade

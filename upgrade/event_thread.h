@@ -9,15 +9,16 @@ namespace qirelo::upgrade {
 
 // The thread object of a worker-thread component: one OS thread, created
 // suspended (not yet started) and started by Resume. Its state lives in a
-// ThreadRun shared with the OS thread.
+// ThreadRun shared with the OS thread, so a stopped run that is still
+// unwinding never depends on the object that started it.
 class TupEventThread {
 public:
     TupEventThread(TupCustomThread& owner, MainThread& mainThread,
                    std::shared_ptr<const ComponentLife> life, TThreadPriority priority);
-    // Freeing: stops the run and waits for its OS thread (and any predecessor)
-    // to end. Blocking steps all wake on the stop, so the wait is short; on
-    // the main thread it keeps serving handed-over calls meanwhile (a stopped
-    // run's own calls are skipped), so a worker waiting for one gets free.
+    // Stops the run and never waits for it. A thread object that was handed
+    // over holds no OS thread any more; the last one of a component is freed
+    // only once its runs have ended (see LastRun), so the joins here are
+    // immediate.
     ~TupEventThread();
     TupEventThread(const TupEventThread&) = delete;
     TupEventThread& operator=(const TupEventThread&) = delete;
@@ -27,12 +28,17 @@ public:
 
     // Forced stop without waiting: the run ends at once wherever it is, and
     // its OS thread is handed to `successor`, whose own routine waits for it
-    // to finish unwinding before it begins.
+    // to finish unwinding before it begins, and which joins it then.
     void HandOver(TupEventThread& successor);
 
     ThreadRun& Run() { return *run_; }
     const ThreadRun& Run() const { return *run_; }
-    bool Started() const { return started_; }
+    // The run itself, for a wait that must outlast a replacement of this
+    // object by a call served meanwhile.
+    std::shared_ptr<const ThreadRun> SharedRun() const { return run_; }
+    // The run whose end means that every OS thread this object holds has
+    // ended (each run waits for its predecessor first); nullptr when it holds none.
+    std::shared_ptr<const ThreadRun> LastRun() const;
 
 private:
     std::shared_ptr<ThreadRun> run_;

@@ -88,8 +88,15 @@ void ThreadRun::RunOnTerminate(const RunSettings& settings) {
 }
 
 void ThreadRun::MarkEnded() {
-    ended_ = true;
     t_currentRun = nullptr;
+    std::lock_guard lock(mutex_);
+    ended_ = true;
+    changed_.notify_all();
+}
+
+bool ThreadRun::WaitEnded(std::chrono::milliseconds duration) const {
+    std::unique_lock lock(mutex_);
+    return changed_.wait_for(lock, duration, [this] { return ended_.load(); });
 }
 
 void ThreadRun::CheckStop() {

@@ -69,6 +69,8 @@ public:
     bool Terminated() const { return terminated_; }
     bool Executing() const { return executing_; }
     bool Ended() const { return ended_; }
+    // Waits up to `duration` for the run to end; true when it has.
+    bool WaitEnded(std::chrono::milliseconds duration) const;
     bool Suspended() const { return suspended_; }
     // True holds the routine at its next stop test; false lets it go on.
     void SetSuspended(bool suspended);
@@ -92,7 +94,7 @@ private:
     std::atomic<bool> handleExceptions_{true};
 
     mutable std::mutex mutex_;
-    std::condition_variable changed_;
+    mutable std::condition_variable changed_;
     TThreadPriority priority_ = TThreadPriority::tpNormal;
     std::unique_ptr<ThreadPriorityControl> priorityControl_;
 };

@@ -3,17 +3,15 @@
 // until the window closes.
 //
 // Qt WebEngine needs its sandbox off when run as root (Xvfb sessions, CI) and
-// no GPU on a virtual screen; both are set here unless the environment says
-// otherwise.
+// no GPU on a virtual screen; the browser peer sets both, before Qt starts,
+// unless the environment says otherwise.
 
 #include <QApplication>
 #include <QByteArray>
 #include <QLoggingCategory>
 
 #include <cstdio>
-#include <cstdlib>
 #include <memory>
-#include <unistd.h>
 
 #include "app/form1.h"
 #include "config/hosts.h"
@@ -25,21 +23,9 @@
 #include "ui/qt/browser_peer.h"
 #include "ui/qt/peers.h"
 
-namespace {
-
-void prepare_browser_engine() {
-    if (::geteuid() == 0 && !std::getenv("QTWEBENGINE_DISABLE_SANDBOX"))
-        ::setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 1);
-    if (!std::getenv("QTWEBENGINE_CHROMIUM_FLAGS"))
-        ::setenv("QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu --disable-gpu-compositing", 1);
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-}
-
-} // namespace
-
 int main(int argc, char** argv) {
     using namespace qirelo;
-    prepare_browser_engine();
+    ui::qt::BrowserPeer::prepare_engine();
     // The engine's start-up report is for its own developers.
     QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
     QApplication qt(argc, argv);

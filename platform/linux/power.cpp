@@ -22,7 +22,7 @@ public:
             return true;
         QDBusInterface manager(kService, kPath, kManager, QDBusConnection::systemBus());
         const QDBusReply<QString> answer = manager.call("CanPowerOff");
-        return answer.isValid() && (answer.value() == "yes" || answer.value() == "challenge");
+        return answer.isValid() && PowerOffPermitted(answer.value().toStdString());
     }
 
 private:
@@ -30,6 +30,10 @@ private:
 };
 
 } // namespace
+
+bool PowerOffPermitted(std::string_view can_power_off) {
+    return can_power_off == "yes";
+}
 
 std::unique_ptr<system::ProcessToken> LogindPower::open_process_token() {
     if (system::fake_power_requested())

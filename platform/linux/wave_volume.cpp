@@ -1,6 +1,6 @@
 #include <alsa/asoundlib.h>
 
-#include <cmath>
+#include <algorithm>
 #include <memory>
 
 #include "platform/linux/system.h"
@@ -35,38 +35,90 @@ snd_mixer_elem_t* playback_element(snd_mixer_t* mixer) {
     return nullptr;
 }
 
+constexpr long long kChannelFull = 0xFFFF;
+
+// The width of the mixer's range, wide enough for the products below.
+long long span(long min, long max) {
+    return static_cast<long long>(max) - static_cast<long long>(min);
+}
+
+std::uint16_t left_of(system::VolumeWord word) {
+    return static_cast<std::uint16_t>(word & 0xFFFF);
+}
+std::uint16_t right_of(system::VolumeWord word) {
+    return static_cast<std::uint16_t>(word >> 16);
+}
+
 } // namespace
 
 long MixerValueOfChannel(std::uint16_t channel, long min, long max) {
     if (max <= min)
         return min;
-    const double share = channel / 65535.0;
-    return min + std::lround(share * static_cast<double>(max - min));
+    // channel × range / full, rounded half up, in integers.
+    const long long twice = 2 * static_cast<long long>(channel) * span(min, max) + kChannelFull;
+    return min + static_cast<long>(twice / (2 * kChannelFull));
 }
 
 std::uint16_t ChannelOfMixerValue(long value, long min, long max) {
-    if (max <= min)
-        return 0;
-    if (value <= min)
+    if (max <= min || value <= min)
         return 0;
     if (value >= max)
         return 0xFFFF;
-    const double share = static_cast<double>(value - min) / static_cast<double>(max - min);
-    return static_cast<std::uint16_t>(std::lround(share * 65535.0));
+    // The highest channel that MixerValueOfChannel rounds to `value` (or,
+    // for a value no channel sets, to the value below it).
+    const long long steps = static_cast<long long>(value) - min;
+    const long long highest = ((2 * steps + 1) * kChannelFull - 1) / (2 * span(min, max));
+    return static_cast<std::uint16_t>(std::min(highest, kChannelFull));
 }
+
+MixerChannels MixerChannelsOfWord(system::VolumeWord word, MixerRange range) {
+    return {MixerValueOfChannel(left_of(word), range.min, range.max),
+            MixerValueOfChannel(right_of(word), range.min, range.max)};
+}
+
+system::VolumeWord WordOfMixerChannels(MixerChannels channels, MixerRange range) {
+    return static_cast<system::VolumeWord>(
+               ChannelOfMixerValue(channels.left, range.min, range.max)) |
+           static_cast<system::VolumeWord>(
+               ChannelOfMixerValue(channels.right, range.min, range.max))
+               << 16;
+}
+
+void MixerReadBack::written(system::VolumeWord word, MixerChannels held, MixerRange range) {
+    last_ = Written{word, held, range};
+}
+
+system::VolumeWord MixerReadBack::read(MixerChannels now, MixerRange range) const {
+    if (last_ && last_->held == now && last_->range == range)
+        return last_->word;
+    return WordOfMixerChannels(now, range);
+}
+
+namespace {
+
+MixerRange range_of(snd_mixer_elem_t* element) {
+    MixerRange range;
+    snd_mixer_selem_get_playback_volume_range(element, &range.min, &range.max);
+    return range;
+}
+
+MixerChannels channels_of(snd_mixer_elem_t* element) {
+    MixerChannels now;
+    snd_mixer_selem_get_playback_volume(element, SND_MIXER_SCHN_FRONT_LEFT, &now.left);
+    if (snd_mixer_selem_is_playback_mono(element) ||
+        snd_mixer_selem_get_playback_volume(element, SND_MIXER_SCHN_FRONT_RIGHT, &now.right) < 0)
+        now.right = now.left;
+    return now;
+}
+
+} // namespace
 
 std::optional<system::VolumeWord> AlsaWaveVolume::volume() {
     Mixer mixer = open_default_mixer();
     snd_mixer_elem_t* element = mixer ? playback_element(mixer.get()) : nullptr;
     if (!element)
         return std::nullopt;
-    long min = 0, max = 0, left = 0, right = 0;
-    snd_mixer_selem_get_playback_volume_range(element, &min, &max);
-    snd_mixer_selem_get_playback_volume(element, SND_MIXER_SCHN_FRONT_LEFT, &left);
-    if (snd_mixer_selem_get_playback_volume(element, SND_MIXER_SCHN_FRONT_RIGHT, &right) < 0)
-        right = left; // a mono element
-    return static_cast<system::VolumeWord>(ChannelOfMixerValue(left, min, max)) |
-           static_cast<system::VolumeWord>(ChannelOfMixerValue(right, min, max)) << 16;
+    return read_back_.read(channels_of(element), range_of(element));
 }
 
 void AlsaWaveVolume::set_volume(system::VolumeWord word) {
@@ -74,15 +126,13 @@ void AlsaWaveVolume::set_volume(system::VolumeWord word) {
     snd_mixer_elem_t* element = mixer ? playback_element(mixer.get()) : nullptr;
     if (!element)
         return;
-    long min = 0, max = 0;
-    snd_mixer_selem_get_playback_volume_range(element, &min, &max);
-    const auto left = static_cast<std::uint16_t>(word & 0xFFFF);
-    const auto right = static_cast<std::uint16_t>(word >> 16);
-    snd_mixer_selem_set_playback_volume(element, SND_MIXER_SCHN_FRONT_LEFT,
-                                        MixerValueOfChannel(left, min, max));
+    const MixerRange range = range_of(element);
+    const MixerChannels wanted = MixerChannelsOfWord(word, range);
+    snd_mixer_selem_set_playback_volume(element, SND_MIXER_SCHN_FRONT_LEFT, wanted.left);
     if (!snd_mixer_selem_is_playback_mono(element))
-        snd_mixer_selem_set_playback_volume(element, SND_MIXER_SCHN_FRONT_RIGHT,
-                                            MixerValueOfChannel(right, min, max));
+        snd_mixer_selem_set_playback_volume(element, SND_MIXER_SCHN_FRONT_RIGHT, wanted.right);
+    // What the mixer reports now, which a driver may have rounded further.
+    read_back_.written(word, channels_of(element), range);
 }
 
 } // namespace qirelo::platform::native

@@ -17,13 +17,17 @@ require_packages() {
         exit 1
     fi
     step "installing ${missing[*]}"
+    # Wine runs the 32-bit program from packages of the i386 architecture.
+    if [[ " ${missing[*]}" == *":i386"* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+        dpkg --add-architecture i386
+    fi
     apt-get update -qq
     DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
 # Packages the build itself needs.
 BUILD_PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev googletest curl
-    g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64 xvfb xauth
+    g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64 wine32:i386 xvfb xauth
     qt6-base-dev qt6-webengine-dev libgl-dev libxtst-dev libx11-dev libasound2-dev
     xdotool xclip xinput imagemagick python3 fonts-wqy-zenhei)
 

@@ -1,3 +1,5 @@
+#include "platform/fpu/fpu.h"
+#include "tests/upgrade/support/watchdog.h"
 #include "upgrade/fake/manual_main_thread.h"
 #include "upgrade/thread_stopped.h"
 #include "upgrade/up_thread.h"
@@ -6,6 +8,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <mutex>
 #include <stdexcept>
 #include <string>
@@ -321,6 +324,195 @@ TEST_F(TupThreadTest, DestroyingTheComponentWhileItsWorkerWaitsForTheMainThreadD
     }
     Settle();
     EXPECT_TRUE(journal.Entries().empty());
+}
+
+// A step of the routine that does not heed the stop (a name lookup on a bad
+// network): it goes on until the test lets it, or until it goes itself (a
+// failed assertion must not leave the worker blocked for ever).
+class StubbornStep {
+public:
+    ~StubbornStep() { Release(); }
+    void Run() {
+        std::unique_lock lock(mutex_);
+        entered_ = true;
+        changed_.notify_all();
+        changed_.wait(lock, [this] { return released_; });
+    }
+    bool Entered() {
+        std::lock_guard lock(mutex_);
+        return entered_;
+    }
+    void Release() {
+        std::lock_guard lock(mutex_);
+        released_ = true;
+        changed_.notify_all();
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    bool entered_ = false, released_ = false;
+};
+
+// Marks the routine's stack as unwound when it goes.
+struct UnwoundMark {
+    std::atomic<bool>& unwound;
+    ~UnwoundMark() { unwound = true; }
+};
+
+TEST_F(TupThreadTest, AStopOrRestartFromInsideTheWorkersOwnHandedOverCallReturnsAndNothingFollows) {
+    for (bool restart : {false, true}) {
+        SCOPED_TRACE(restart ? "restart" : "stop");
+        Journal log;
+        std::atomic<int> runs{0};
+        TupThread thread(mainThread);
+        thread.OnExecute = [&](TupCustomThread& self) {
+            if (++runs > 1) {
+                log.Add("fresh run");
+                return;
+            }
+            self.Synchronize([&] {
+                // A page without the member cookie completes here, say.
+                testing::Watchdog watchdog(5s, "a stop from inside a handed-over call");
+                restart ? (void)thread.Execute() : thread.Terminate(true);
+                log.Add("call finished");
+            });
+            self.Synchronize([&] { log.Add("window touched after the stop"); });
+            log.Add("routine went on");
+        };
+        thread.OnTerminate = [&](TupCustomThread&) { log.Add("terminate"); };
+        thread.Execute();
+        ASSERT_TRUE(ServeUntil([&] { return log.Has("call finished"); }));
+        if (restart) {
+            ASSERT_TRUE(ServeUntil([&] { return log.Has("terminate"); }));
+            EXPECT_EQ(log.Entries(),
+                      (std::vector<std::string>{"call finished", "fresh run", "terminate"}));
+        } else {
+            Settle();
+            EXPECT_EQ(log.Entries(), std::vector<std::string>{"call finished"});
+            EXPECT_FALSE(thread.Executing());
+        }
+    }
+}
+
+TEST_F(TupThreadTest, AForcedStopNeverWaitsForAWorkerInAStepThatIgnoresTheStop) {
+    TupThread thread(mainThread);
+    StubbornStep lookup;
+    std::atomic<bool> unwound{false};
+    std::atomic<int> runs{0};
+    std::atomic<bool> overlapped{false};
+    thread.OnExecute = [&](TupCustomThread& self) {
+        if (++runs > 1) {
+            overlapped = !unwound;
+            journal.Add("next run");
+            return;
+        }
+        UnwoundMark mark{unwound};
+        lookup.Run();
+        self.Synchronize([&] { journal.Add("window touched after the stop"); });
+        journal.Add("routine went on");
+    };
+    thread.Execute();
+    ASSERT_TRUE(ServeUntil([&] { return lookup.Entered(); }));
+    {
+        testing::Watchdog watchdog(5s, "Terminate(true) while the worker ignores the stop");
+        thread.Terminate(true);
+        thread.Execute(); // its routine must wait for the stopped one to unwind
+    }
+    EXPECT_FALSE(unwound) << "the stopped run is still in its step";
+    lookup.Release();
+    ASSERT_TRUE(ServeUntil([&] { return journal.Has("next run"); }));
+    EXPECT_TRUE(unwound);
+    EXPECT_FALSE(overlapped) << "at most one routine is live";
+    EXPECT_EQ(journal.Entries(), std::vector<std::string>{"next run"});
+}
+
+TEST_F(TupThreadTest, DestroyingTheComponentWaitsForAStoppedRunStillInAStepThatIgnoresTheStop) {
+    StubbornStep lookup;
+    std::atomic<bool> unwound{false};
+    std::thread releaser;
+    {
+        TupThread thread(mainThread);
+        thread.OnExecute = [&](TupCustomThread& self) {
+            UnwoundMark mark{unwound};
+            lookup.Run();
+            // Still reaches into the component: it must be alive.
+            self.CheckStop();
+            journal.Add("routine went on");
+        };
+        thread.Execute();
+        ASSERT_TRUE(ServeUntil([&] { return lookup.Entered(); }));
+        {
+            testing::Watchdog watchdog(5s, "Terminate(true) while the worker ignores the stop");
+            thread.Terminate(true);
+        }
+        releaser = std::thread([&] {
+            std::this_thread::sleep_for(50ms);
+            lookup.Release();
+        });
+    }
+    EXPECT_TRUE(unwound) << "the routine unwound before the component went";
+    releaser.join();
+    EXPECT_TRUE(journal.Entries().empty());
+}
+
+TEST_F(TupThreadTest, ACallServedWhileTheComponentIsDestroyedMayStillReEnterIt) {
+    std::atomic<bool> calling{false};
+    std::thread other;
+    {
+        TupThread thread(mainThread);
+        thread.OnExecute = [&](TupCustomThread& self) {
+            calling = true;
+            self.Synchronize([&] { journal.Add("window touched"); });
+        };
+        thread.Execute();
+        while (!calling) {
+            std::this_thread::sleep_for(1ms);
+        }
+        // Another thread's call, waiting with the worker's, asks the component.
+        other = std::thread([&] {
+            mainThread.Synchronize([&] {
+                journal.Add(thread.Executing() ? "executing" : "idle");
+                thread.Terminate(true);
+                journal.Add("stopped");
+            });
+        });
+        std::this_thread::sleep_for(20ms); // both calls wait for the main thread
+    }
+    other.join();
+    EXPECT_EQ(journal.Entries().size(), 2u);
+    EXPECT_TRUE(journal.Has("stopped"));
+    EXPECT_FALSE(journal.Has("window touched"));
+}
+
+TEST_F(TupThreadTest, AWorkerRunsWithTheProcesssFpuControlWord) {
+    platform::X87Fpu fpu;
+    const std::uint16_t saved = fpu.control_word();
+    std::atomic<std::uint16_t> inside{0};
+    TupThread thread(mainThread);
+    thread.OnExecute = [&](TupCustomThread&) { inside = platform::X87Fpu().control_word(); };
+    // Started from a thread that still has the default word: a new thread gets
+    // the system's default on Windows and its creator's word on Linux, and
+    // either way must run with the process's.
+    std::mutex m;
+    std::condition_variable cv;
+    bool processWordSet = false;
+    std::thread starter([&] {
+        std::unique_lock lock(m);
+        cv.wait(lock, [&] { return processWordSet; });
+        thread.Execute();
+    });
+    fpu.set_control_word(platform::kFpuControlWordExtended);
+    {
+        std::lock_guard lock(m);
+        processWordSet = true;
+    }
+    cv.notify_all();
+    starter.join();
+    const bool ran = ServeUntil([&] { return inside != 0; });
+    fpu.set_control_word(saved);
+    ASSERT_TRUE(ran);
+    EXPECT_EQ(inside & 0x1F3F, platform::kFpuControlWordExtended & 0x1F3F);
 }
 
 TEST(StopSignal, RunsEachCallbackOnceAndAtOnceWhenAlreadyRequested) {

@@ -1,14 +1,16 @@
 #include "ui/qt/browser_peer.h"
 
-#include <QEventLoop>
+#include <QApplication>
 #include <QTimer>
 #include <QWebEngineFullScreenRequest>
 #include <QWebEngineHistory>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
 
+#include <cstdlib>
 #include <memory>
 #include <set>
+#include <unistd.h>
 
 #include "ui/qt/cookie_jar.h"
 #include "ui/qt/text.h"
@@ -16,9 +18,9 @@
 namespace qirelo::ui::qt {
 namespace {
 
-// How long a page may take to answer for its cookie before the read fails.
+// How long a page may take to answer for its cookie before the profile's
+// cookies answer for it.
 constexpr int kCookieWaitMs = 1000;
-constexpr int kCookieAskAgainMs = 250;
 
 std::set<BrowserPeer*>& peers() {
     static std::set<BrowserPeer*> all;
@@ -74,6 +76,14 @@ void BrowserPeer::set_about_base(const QString& base) {
     about_base() = base;
 }
 
+void BrowserPeer::prepare_engine() {
+    if (::geteuid() == 0 && !std::getenv("QTWEBENGINE_DISABLE_SANDBOX"))
+        ::setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 1);
+    if (!std::getenv("QTWEBENGINE_CHROMIUM_FLAGS"))
+        ::setenv("QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu --disable-gpu-compositing", 1);
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+}
+
 BrowserPeer::BrowserPeer(Backend& backend, WebBrowser& widget, QWidget* parent)
     : backend_(backend), widget_(widget), view_(new QWebEngineView(parent)),
       page_(new BrowserPage(*this, view_)), mirror_(backend, widget, view_) {
@@ -98,15 +108,54 @@ BrowserPeer::BrowserPeer(Backend& backend, WebBrowser& widget, QWidget* parent)
 
 BrowserPeer::~BrowserPeer() {
     peers().erase(this);
+    if (question_)
+        question_->peer = nullptr; // a late answer finds nobody
 }
 
-// The engine reports from inside its own tasks, where it cannot answer a
-// script (the cookie read of a DocumentComplete handler would wait for
-// nothing): every event is raised from the loop instead, in the order of the
-// reports.
+// The engine reports from inside its own tasks: every event is raised from
+// the loop instead, in the order of the reports; while a completed document's
+// cookie is being asked for, the events wait behind its completion.
 void BrowserPeer::raise(std::function<void()> event) {
+    if (question_)
+        held_.push_back(std::move(event));
+    else
+        post(std::move(event));
+}
+
+void BrowserPeer::post(std::function<void()> event) {
     QMetaObject::invokeMethod(
         view_, [this, event = std::move(event)] { backend_.guard(event); }, Qt::QueuedConnection);
+}
+
+std::shared_ptr<BrowserPeer::CookieQuestion> BrowserPeer::ask_document_cookie() {
+    auto question = std::make_shared<CookieQuestion>(CookieQuestion{this, page_->url(), {}});
+    question_ = question;
+    page_->runJavaScript(QStringLiteral("document.cookie"), [question](const QVariant& result) {
+        // No value at all is no answer (the document went, the script failed),
+        // never an empty cookie.
+        if (result.isValid())
+            settle(question, result.toString());
+        else
+            settle_from_profile(question);
+    });
+    // The engine sometimes holds a script's answer back; the profile's
+    // cookies give the same text.
+    QTimer::singleShot(kCookieWaitMs, view_, [question] { settle_from_profile(question); });
+    return question;
+}
+
+void BrowserPeer::settle(const std::shared_ptr<CookieQuestion>& question, const QString& cookie) {
+    BrowserPeer* peer = question->peer;
+    if (!peer || peer->question_ != question)
+        return; // answered already, or the browser has gone
+    question->answer = {cookie, shared_cookies().revision(), true};
+    peer->question_.reset();
+    for (auto& event : std::exchange(peer->held_, {}))
+        peer->post(std::move(event));
+}
+
+void BrowserPeer::settle_from_profile(const std::shared_ptr<CookieQuestion>& question) {
+    settle(question, shared_cookies().document_cookie(question->page));
 }
 
 void BrowserPeer::navigate(const WideString& url) {
@@ -147,55 +196,13 @@ WideString BrowserPeer::location_url() {
     return wide(page_->url().toString());
 }
 
-// The page answers on the main thread's event loop, so the read waits in a
-// loop of its own. The answer may come late (after a time-out, or from a
-// document that has gone): it then finds nobody waiting. A document that is
-// replaced before it answers has no cookie left to give: the read is empty.
-// A page that does not answer in time is answered for from the profile's
-// cookie store.
+// No waiting here, so no event can run inside the read: the completed
+// document's own answer, unless the cookies have changed since it was given
+// (by a page of either browser), when the profile's cookies answer for the
+// page.
 WideString BrowserPeer::document_cookie() {
-    struct Answer {
-        QPointer<QEventLoop> waiting;
-        bool given = false;
-        QString cookie;
-    };
-    auto answer = std::make_shared<Answer>();
-    QEventLoop wait;
-    answer->waiting = &wait;
-    bool replaced = false;
-    const auto navigation = QObject::connect(page_, &QWebEnginePage::loadStarted, &wait, [&] {
-        replaced = true;
-        wait.quit();
-    });
-    auto ask = [page = QPointer<BrowserPage>(page_), answer] {
-        if (!page || answer->given)
-            return;
-        page->runJavaScript(QStringLiteral("document.cookie"), [answer](const QVariant& result) {
-            if (answer->given)
-                return;
-            answer->cookie = result.toString();
-            answer->given = true;
-            if (answer->waiting)
-                answer->waiting->quit();
-        });
-    };
-    // A script sent while the page is settling may go unanswered for good:
-    // the question is asked again until an answer comes.
-    QTimer again;
-    QObject::connect(&again, &QTimer::timeout, &wait, ask);
-    again.start(kCookieAskAgainMs);
-    ask();
-    QTimer::singleShot(kCookieWaitMs, &wait, &QEventLoop::quit);
-    if (!answer->given)
-        wait.exec();
-    QObject::disconnect(navigation);
-    answer->waiting = nullptr;
-    if (answer->given)
-        return wide(answer->cookie);
-    if (replaced)
-        return WideString();
-    // The engine sometimes holds a script's answer back while the page's
-    // completion is being handled; the profile's cookies give the same text.
+    if (document_cookie_.known && document_cookie_.revision == shared_cookies().revision())
+        return wide(document_cookie_.text);
     return wide(shared_cookies().document_cookie(page_->url()));
 }
 
@@ -223,6 +230,9 @@ QWebEnginePage* BrowserPeer::new_window() {
 }
 
 void BrowserPeer::load_started() {
+    // The document that completed is going: its script answers no more.
+    if (question_)
+        settle_from_profile(question_);
     title_raised_ = false;
     raise([this, text = wide(page_->requestedUrl().toString())] {
         widget_.status_text_change(text);
@@ -241,6 +251,9 @@ void BrowserPeer::report_history() {
 }
 
 void BrowserPeer::load_finished() {
+    if (question_) // a completion without a load start between
+        settle_from_profile(question_);
+    const auto question = ask_document_cookie();
     if (!title_raised_) {
         title_raised_ = true;
         raise([this, text = wide(page_->title())] { widget_.title_change(text); });
@@ -249,7 +262,10 @@ void BrowserPeer::load_finished() {
     raise([this] { widget_.progress_change(100, 100); });
     const BrowserAutomation frame = application();
     const WideString url = location_url();
-    raise([this, frame, url] { widget_.document_complete(frame, url); });
+    raise([this, frame, url, question] {
+        document_cookie_ = question->answer;
+        widget_.document_complete(frame, url);
+    });
     raise([this] { widget_.progress_change(-1, 100); });
     raise([this] { widget_.status_text_change(WideString()); });
     // A document that has loaded in the browser on show takes the keyboard,

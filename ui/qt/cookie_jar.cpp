@@ -44,6 +44,7 @@ CookieJar::CookieJar(QWebEngineCookieStore& store) {
 }
 
 void CookieJar::add(const QNetworkCookie& cookie) {
+    ++revision_;
     for (Entry& entry : entries_)
         if (same_cookie(entry.cookie, cookie)) {
             entry.cookie = cookie; // a replaced cookie keeps its creation time
@@ -53,6 +54,7 @@ void CookieJar::add(const QNetworkCookie& cookie) {
 }
 
 void CookieJar::remove(const QNetworkCookie& cookie) {
+    ++revision_;
     std::erase_if(entries_, [&](const Entry& entry) { return same_cookie(entry.cookie, cookie); });
 }
 

@@ -29,6 +29,9 @@ public:
     QString document_cookie(const QUrl& page,
                             const QDateTime& now = QDateTime::currentDateTimeUtc()) const;
 
+    // Counts the changes: the same number means the same cookies.
+    std::uint64_t revision() const { return revision_; }
+
 private:
     struct Entry {
         QNetworkCookie cookie;
@@ -36,6 +39,7 @@ private:
     };
     std::vector<Entry> entries_;
     std::uint64_t next_ = 0;
+    std::uint64_t revision_ = 0;
 };
 
 } // namespace qirelo::ui::qt

@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSlider>
+#include <QStyleOptionGroupBox>
 #include <QTabBar>
 #include <QTimer>
 #include <QToolButton>
@@ -52,13 +53,66 @@ QPixmap pixmap_of(const Bitmap& bitmap) {
     return QPixmap::fromImage(image);
 }
 
+// --- Texts on Qt's fonts ----------------------------------------------------
+
+// The layout was measured with other fonts than Qt's, so a text may need more
+// room than its control was given: the label or check box grows to its text,
+// to the right and down, and a label or check box of the same row that starts
+// before that text ends moves right to its end.
+bool shows_text(const QWidget* widget);
+
+void make_room_after(const QWidget* widget, int text_right) {
+    const QRect g = widget->geometry();
+    for (QObject* child : widget->parentWidget()->children()) {
+        auto* other = qobject_cast<QWidget*>(child);
+        if (!other || other == widget || !shows_text(other))
+            continue;
+        const QRect r = other->geometry();
+        const bool same_row = r.top() <= g.bottom() && g.top() <= r.bottom();
+        if (same_row && r.left() > g.left() && r.left() < text_right)
+            other->move(text_right, r.top());
+    }
+}
+
+enum class TextLayout {
+    TopLine,     // a label's line, from its top
+    CentredLine, // a check box's line, centred on its height
+    Wrapped,     // a label's lines within its width
+};
+
+void fit_text(QWidget* widget, TextLayout layout) {
+    const bool wrapped = layout == TextLayout::Wrapped;
+    const QSize wanted = wrapped ? QSize(widget->width(), widget->heightForWidth(widget->width()))
+                                 : widget->sizeHint();
+    const QSize size = widget->size().expandedTo(wanted);
+    const int taller = size.height() - widget->height();
+    if (layout == TextLayout::CentredLine && taller > 0)
+        widget->move(widget->x(), widget->y() - taller / 2);
+    widget->resize(size);
+    if (!wrapped && widget->parentWidget())
+        make_room_after(widget, widget->x() + wanted.width());
+}
+
 // --- Top window -------------------------------------------------------------
 
 class FormWidget final : public QWidget {
 public:
     explicit FormWidget(Form& form, Backend& backend) : form_(form), backend_(backend) {}
 
+    // The form's window state is being set from the window's own change.
+    bool reporting() const { return reporting_; }
+
 protected:
+    // The member (or the window manager) minimised, maximised or restored the
+    // window: the form learns it, so that asking it to maximise again acts.
+    void changeEvent(QEvent* event) override {
+        QWidget::changeEvent(event);
+        if (event->type() != QEvent::WindowStateChange)
+            return;
+        reporting_ = true;
+        backend_.guard([&] { form_.set_window_state(state_of(windowState())); });
+        reporting_ = false;
+    }
     void resizeEvent(QResizeEvent* event) override {
         QWidget::resizeEvent(event);
         backend_.guard([&] { form_.set_client_size(width(), height()); });
@@ -70,8 +124,17 @@ protected:
     }
 
 private:
+    static WindowState state_of(Qt::WindowStates states) {
+        if (states & Qt::WindowMinimized)
+            return WindowState::Minimized;
+        if (states & (Qt::WindowMaximized | Qt::WindowFullScreen))
+            return WindowState::Maximized;
+        return WindowState::Normal;
+    }
+
     Form& form_;
     Backend& backend_;
+    bool reporting_ = false;
 };
 
 class FormPeer final : public WidgetPeer {
@@ -100,7 +163,8 @@ public:
             widget_->setWindowTitle(qstring(form_.caption()));
             break;
         case Property::WindowState:
-            apply_state();
+            if (!static_cast<FormWidget*>(widget_.data())->reporting())
+                apply_state();
             break;
         case Property::Font:
             WidgetPeer::changed(what);
@@ -174,9 +238,32 @@ public:
     GroupBoxPeer(Backend& backend, GroupBox& box)
         : WidgetPeer(backend, box, new QGroupBox(container_of(box.parent()))) {}
 
+    void changed(Property what) override {
+        WidgetPeer::changed(what);
+        if (what == Property::Bounds || what == Property::Font)
+            fit();
+    }
+
 protected:
     void apply_text() override {
         static_cast<QGroupBox*>(widget_.data())->setTitle(qstring(control_.caption()));
+        fit();
+    }
+
+private:
+    // The title is not cut short: the box widens to it.
+    void fit() {
+        auto* box = static_cast<QGroupBox*>(widget_.data());
+        QStyleOptionGroupBox option;
+        option.initFrom(box);
+        option.text = box->title();
+        option.textAlignment = box->alignment();
+        option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+        option.rect = QRect(0, 0, QWIDGETSIZE_MAX / 2, box->height());
+        const QRect title = box->style()->subControlRect(QStyle::CC_GroupBox, &option,
+                                                         QStyle::SC_GroupBoxLabel, box);
+        if (title.right() + 1 > box->width())
+            box->resize(title.right() + 1, box->height());
     }
 };
 
@@ -253,22 +340,16 @@ public:
             fit();
     }
 
+    // A label grows to its text, as the toolkit's auto-sized labels do.
+    void fit() {
+        auto* label = static_cast<QLabel*>(widget_.data());
+        fit_text(label, label->wordWrap() ? TextLayout::Wrapped : TextLayout::TopLine);
+    }
+
 protected:
     void apply_text() override {
         static_cast<QLabel*>(widget_.data())->setText(qstring(control_.caption()));
         fit();
-    }
-
-private:
-    // A label grows to its text, as the toolkit's auto-sized labels do: the
-    // fonts here are not the ones the layout was measured with.
-    void fit() {
-        auto* label = static_cast<QLabel*>(widget_.data());
-        if (label->wordWrap())
-            return;
-        const int wanted = label->sizeHint().width();
-        if (wanted > control_.width())
-            label->resize(wanted, std::max(control_.height(), label->height()));
     }
 };
 
@@ -331,9 +412,18 @@ public:
                          [this](bool checked) { guard([&] { box_.set_checked(checked); }); });
     }
 
+    void changed(Property what) override {
+        WidgetPeer::changed(what);
+        if (what == Property::Bounds || what == Property::Font)
+            fit();
+    }
+
+    void fit() { fit_text(widget_, TextLayout::CentredLine); }
+
 protected:
     void apply_text() override {
         static_cast<QCheckBox*>(widget_.data())->setText(qstring(control_.caption()));
+        fit();
     }
     void apply(Property what) override {
         if (what == Property::Checked)
@@ -648,6 +738,10 @@ private:
     TabSheet& sheet_;
 };
 
+bool shows_text(const QWidget* widget) {
+    return dynamic_cast<const ClickableLabel*>(widget) || qobject_cast<const QCheckBox*>(widget);
+}
+
 // --- Creating the peers -----------------------------------------------------------
 
 std::unique_ptr<ControlPeer> make_peer(Backend& backend, Control& control) {
@@ -715,6 +809,13 @@ void realize(Backend& backend, Control& root) {
             browser->sync();
         else
             static_cast<WidgetPeer*>(*it)->sync();
+    }
+    // Every text in its place now, each row makes room from its left end on.
+    for (ControlPeer* peer : made) {
+        if (auto* label = dynamic_cast<LabelPeer*>(peer))
+            label->fit();
+        else if (auto* check = dynamic_cast<CheckBoxPeer*>(peer))
+            check->fit();
     }
 }
 

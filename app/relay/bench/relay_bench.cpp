@@ -1,7 +1,9 @@
 // Measures the relay loop against kept-alive loopback relay and timer
 // servers: what a cycle's two GETs add to the 3000 ms period, whether the
-// period drifts, how soon a forced stop takes effect, and how much CPU the
-// polling worker uses. Prints a table; the figures go to the README.
+// period drifts, how soon a forced stop returns to its caller and takes
+// effect (also from inside a handed-over call and while the worker is blocked
+// in a step that ignores the stop), and how much CPU the polling worker uses.
+// Prints a table; the figures go to the README.
 //
 //   qirelo_relay_bench [--minute SECONDS]   (default 60: the CPU measurement)
 
@@ -21,6 +23,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <numeric>
 #include <optional>
 #include <string>
@@ -91,6 +94,11 @@ void Require(bool reached) {
 
 struct Summary {
     double mean, p50, p99, max;
+};
+
+struct StopFigures {
+    double returnMs;  // Terminate(true) called until it returned
+    double unwoundMs; // Terminate(true) called until the routine had unwound
 };
 
 Summary Summarise(std::vector<double> values) {
@@ -172,13 +180,15 @@ struct Rig {
                                  synchronized, pacer, endpoints})
             .Run();
     }
-    // From the stop request to the routine having unwound.
-    double StopMs() {
+    // Stops the run from the main thread: how long Terminate(true) took to
+    // return, and how long after the request the routine had unwound.
+    StopFigures Stop() {
         unwound = false;
         const auto asked = Clock::now();
         upThread1.Terminate(true);
-        mainThread.ServeUntil([&] { return unwound.load(); }, 20s);
-        return Ms(unwoundAt - asked);
+        const auto returned = Clock::now();
+        Require(mainThread.ServeUntil([&] { return unwound.load(); }, 20s));
+        return {Ms(returned - asked), Ms(unwoundAt - asked)};
     }
 
     ScriptServer relay, timer;
@@ -198,11 +208,16 @@ struct Rig {
 class SlowKeys final : public RelayActions {
 public:
     std::atomic<int> keys{0};
+    std::function<void()> onShowTab; // runs on the main thread, inside the handed-over call
     void SendKeys(const std::string&) override {
         ++keys;
         std::this_thread::sleep_for(5ms);
     }
-    void ShowTab(Tab) override {}
+    void ShowTab(Tab) override {
+        if (onShowTab) {
+            onShowTab();
+        }
+    }
     void Navigate(const std::string&) override {}
     void Action1() override {}
     void Action2() override {}
@@ -213,29 +228,62 @@ public:
     std::string EditUrlText() override { return ""; }
 };
 
-// 3. How soon a forced stop takes effect.
+// Stands in for a name lookup on a bad network: a step that does not heed the
+// stop and blocks the worker for two seconds before the GET proper.
+class BlockedLookup final : public RelayHttp {
+public:
+    explicit BlockedLookup(RelayHttp& inner) : inner_(inner) {}
+    std::atomic<int> entered{0};
+    std::string Get(const std::string& url) override {
+        ++entered;
+        std::this_thread::sleep_for(2s);
+        return inner_.Get(url);
+    }
+    void Replace() override { inner_.Replace(); }
+
+private:
+    RelayHttp& inner_;
+};
+
+// Serves records whose stamps are always new and fresh against timer 1000.
+ScriptServer::Handler FreshRecords(std::atomic<int>& next, std::string command) {
+    return [&next, command](Peer& peer) {
+        while (peer.read_request()) {
+            peer.send(http::testing::response("HTTP/1.1 200 OK\r\n",
+                                              std::to_string(next++) + "|" + command));
+        }
+    };
+}
+
+// 3. How soon a forced stop returns to its caller and takes effect.
 void MeasureStops() {
     constexpr int kRounds = 20;
-    const auto report = [](const char* where, const std::vector<double>& ms) {
-        const Summary s = Summarise(ms);
-        std::printf("forced stop %-26s (%d stops): mean %.3f ms, max %.3f ms\n", where,
-                    static_cast<int>(ms.size()), s.mean, s.max);
+    const auto report = [](const char* where, const std::vector<StopFigures>& stops) {
+        std::vector<double> returned, unwound;
+        for (const StopFigures& stop : stops) {
+            returned.push_back(stop.returnMs);
+            unwound.push_back(stop.unwoundMs);
+        }
+        const Summary r = Summarise(returned), u = Summarise(unwound);
+        std::printf("forced stop %-32s (%2d stops): returns mean %.3f ms, max %.3f ms; "
+                    "unwound mean %.3f ms, max %.3f ms\n",
+                    where, static_cast<int>(stops.size()), r.mean, r.max, u.mean, u.max);
     };
     // Starts the loop, lets it reach a new relay request, waits `settle` more
     // and stops it; kRounds times.
     const auto stops_after_a_request = [](Rig& rig, SlowKeys& keys,
                                           std::chrono::milliseconds settle) {
         rig.upThread1.OnExecute = [&rig, &keys](upgrade::TupCustomThread&) { rig.Run(keys); };
-        std::vector<double> ms;
+        std::vector<StopFigures> stops;
         for (int i = 0; i < kRounds; ++i) {
             const int before = static_cast<int>(rig.relay.requests().size());
             rig.upThread1.Execute();
             Require(rig.mainThread.ServeUntil(
                 [&] { return static_cast<int>(rig.relay.requests().size()) > before; }, 20s));
             std::this_thread::sleep_for(settle);
-            ms.push_back(rig.StopMs());
+            stops.push_back(rig.Stop());
         }
-        return ms;
+        return stops;
     };
     {
         Rig rig(Stalling());
@@ -249,24 +297,69 @@ void MeasureStops() {
     }
     {
         std::atomic<int> next{1000};
-        Rig rig(
-            [&](Peer& peer) {
-                while (peer.read_request()) {
-                    peer.send(http::testing::response("HTTP/1.1 200 OK\r\n",
-                                                      std::to_string(next++) + "|D+9"));
-                }
-            },
-            "1000");
+        Rig rig(FreshRecords(next, "D+9"), "1000");
         SlowKeys keys;
         rig.upThread1.OnExecute = [&](upgrade::TupCustomThread&) { rig.Run(keys); };
-        std::vector<double> ms;
+        std::vector<StopFigures> stops;
         for (int i = 0; i < kRounds; ++i) {
             const int before = keys.keys;
             rig.upThread1.Execute();
             Require(rig.mainThread.ServeUntil([&] { return keys.keys >= before + 3; }, 20s));
-            ms.push_back(rig.StopMs());
+            stops.push_back(rig.Stop());
         }
-        report("between keys", ms);
+        report("between keys", stops);
+    }
+    {
+        // The page that completes inside a window step the worker handed over
+        // stops the worker from within that step (the member-id pick-up).
+        std::atomic<int> next{1000};
+        Rig rig(FreshRecords(next, "A1"), "1000");
+        SlowKeys keys;
+        Clock::time_point asked, returned;
+        keys.onShowTab = [&] {
+            asked = Clock::now();
+            rig.upThread1.Terminate(true);
+            returned = Clock::now();
+        };
+        rig.upThread1.OnExecute = [&](upgrade::TupCustomThread&) { rig.Run(keys); };
+        std::vector<StopFigures> stops;
+        for (int i = 0; i < kRounds; ++i) {
+            rig.unwound = false;
+            rig.upThread1.Execute();
+            Require(rig.mainThread.ServeUntil([&] { return rig.unwound.load(); }, 20s));
+            stops.push_back({Ms(returned - asked), Ms(rig.unwoundAt - asked)});
+        }
+        report("inside its own handed-over call", stops);
+    }
+    {
+        // Each restart's routine waits for the blocked one to unwind, so a
+        // round takes the two seconds of the lookup; ten rounds are enough.
+        constexpr int kBlockedRounds = 10;
+        Rig rig(Always("120|F"));
+        SlowKeys keys;
+        BlockedLookup lookup(rig.monitorSlot);
+        rig.upThread1.OnExecute = [&](upgrade::TupCustomThread&) {
+            struct Unwound {
+                Rig& rig;
+                ~Unwound() {
+                    rig.unwoundAt = Clock::now();
+                    rig.unwound = true;
+                }
+            } guard{rig};
+            SynchronizedActions synchronized(keys, rig.upThread1);
+            RelayLoop(RelayLoopParts{[] { return std::string("42"); }, rig.stamp, lookup,
+                                     rig.timerSlot, synchronized, rig.pacer, rig.endpoints})
+                .Run();
+        };
+        std::vector<StopFigures> stops;
+        for (int i = 0; i < kBlockedRounds; ++i) {
+            const int before = lookup.entered;
+            rig.upThread1.Execute();
+            Require(rig.mainThread.ServeUntil([&] { return lookup.entered > before; }, 20s));
+            std::this_thread::sleep_for(20ms);
+            stops.push_back(rig.Stop());
+        }
+        report("in a 2 s blocked name lookup", stops);
     }
 }
 

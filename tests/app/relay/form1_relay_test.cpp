@@ -7,9 +7,12 @@
 #include "app/system/captions.h"
 #include "tests/http/support/environment.h"
 #include "tests/http/support/script_server.h"
+#include "tests/upgrade/support/watchdog.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include <thread>
 
 #include "../form1_fixture.h"
 
@@ -91,6 +94,34 @@ TEST_F(Form1RelayTest, EWhileMutedRestoresTheSlidersLevelKeepsMuteAndASecondECan
     ASSERT_TRUE(pump_until([&] { return f.BitBtn1.caption() == system::ShutdownIdleCaption(); }));
     EXPECT_EQ(f.pb1.position(), 0);
     EXPECT_EQ(platform.power.power_offs, 0);
+}
+
+TEST_F(Form1RelayTest, APageWithoutTheMemberIdCompletingInsideAHandedOverStepStopsTheWorker) {
+    using namespace std::chrono_literals;
+    records = {"120|H+"}; // Esc, click at the bottom, a key, then Action1
+    web.add_page(u"http://site.test/news.html", u"<title>news</title>"); // no member cookie
+    f.web1.Navigate(u"http://site.test/news.html");
+    // The click the worker hands over lets that load finish, as a step that
+    // pumps events does: the member-id pick-up then stops the worker from
+    // inside the very call the worker waits for.
+    const auto click = f.Action2.OnExecute;
+    f.Action2.OnExecute = [&](ui::Component& sender) {
+        click(sender);
+        upgrade::testing::Watchdog watchdog(5s, "the pick-up stopping the worker inside its step");
+        engine1->complete();
+    };
+    const auto fullScreen = f.Action1.OnExecute;
+    bool fullScreenRan = false;
+    f.Action1.OnExecute = [&](ui::Component& sender) {
+        fullScreenRan = true;
+        fullScreen(sender);
+    };
+    start("42");
+    ASSERT_TRUE(pump_until([&] { return f.MemberId.empty(); }));
+    EXPECT_TRUE(pump_until([&] { return !f.relay_worker->upThread1.Executing(); }));
+    std::this_thread::sleep_for(100ms);
+    application.process_messages();
+    EXPECT_FALSE(fullScreenRan) << "Action1, a step after the stop, never ran";
 }
 
 TEST_F(Form1RelayTest, ThePickUpStartsAndStopsTheWorker) {

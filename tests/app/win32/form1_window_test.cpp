@@ -148,15 +148,16 @@ TEST_F(MainWindow, OpensMaximisedWithItsCaptionAndTheThreeTabsProgramFirst) {
     EXPECT_FALSE(IsWindowVisible(window_of(form_->tb1)));
 }
 
+// Window enumeration calls back with the system's calling convention, which a
+// lambda does not have in a 32-bit build.
+BOOL CALLBACK collect_text(HWND child, LPARAM found) {
+    reinterpret_cast<std::set<std::wstring>*>(found)->insert(text_of(child));
+    return TRUE;
+}
+
 TEST_F(MainWindow, ChildControlsCarryTheirCaptions) {
     std::set<std::wstring> texts;
-    EnumChildWindows(
-        main(),
-        [](HWND child, LPARAM found) -> BOOL {
-            reinterpret_cast<std::set<std::wstring>*>(found)->insert(text_of(child));
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&texts));
+    EnumChildWindows(main(), collect_text, reinterpret_cast<LPARAM>(&texts));
     for (const wchar_t* caption :
          {L"登录后可接受手机遥控 ●点播 ●快进 ●音量 ●关机", L"Qirelo会员名", L"密码", L"记住密码",
           L"登录", L"删除已保存的密码", L"注册", L"一键登录",

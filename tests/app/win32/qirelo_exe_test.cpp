@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/profile/os_profile.h"
@@ -70,64 +71,158 @@ struct FoundWindow {
     HWND window = nullptr;
 };
 
-TEST(QireloExe, OpensItsMainWindowAndEndsWhenItIsClosed) {
-    std::wstring command = L"\"" + program_path() + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                               nullptr, &startup, &process));
-
-    FoundWindow found{process.dwProcessId};
-    for (int i = 0; i < 400 && !found.window; ++i) {
-        Sleep(50);
-        EnumWindows(
-            [](HWND window, LPARAM data) -> BOOL {
-                auto* wanted = reinterpret_cast<FoundWindow*>(data);
-                DWORD owner = 0;
-                GetWindowThreadProcessId(window, &owner);
-                wchar_t title[64] = {};
-                GetWindowTextW(window, title, 64);
-                if (owner == wanted->process && IsWindowVisible(window) &&
-                    std::wstring(title) == L"Qirelo在线客户端") {
-                    wanted->window = window;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&found));
+// Window enumeration calls back with the system's calling convention, which a
+// lambda does not have in a 32-bit build.
+BOOL CALLBACK find_main_window(HWND window, LPARAM data) {
+    auto* wanted = reinterpret_cast<FoundWindow*>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    wchar_t title[64] = {};
+    GetWindowTextW(window, title, 64);
+    if (owner == wanted->process && IsWindowVisible(window) &&
+        std::wstring(title) == L"Qirelo在线客户端") {
+        wanted->window = window;
+        return FALSE;
     }
-    ASSERT_NE(found.window, nullptr) << "no main window within 20 s";
-    Sleep(500); // let it finish showing
+    return TRUE;
+}
+
+BOOL CALLBACK count_window(HWND, LPARAM count) {
+    ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
+// Qirelo.exe started from the test, its standard output on a pipe (the fake
+// power-off reports there), its main window found; closed and reaped at the end.
+class RunningProgram {
+public:
+    RunningProgram() {
+        SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+        HANDLE write_end = nullptr;
+        if (!CreatePipe(&output_, &write_end, &inherit, 0))
+            return;
+        SetHandleInformation(output_, HANDLE_FLAG_INHERIT, 0);
+        std::wstring command = L"\"" + program_path() + L"\"";
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdOutput = write_end;
+        startup.hStdError = write_end;
+        started_ = CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                                  nullptr, &startup, &process_);
+        CloseHandle(write_end);
+        FoundWindow found{process_.dwProcessId};
+        for (int i = 0; started_ && i < 400 && !found.window; ++i) {
+            Sleep(50);
+            EnumWindows(find_main_window, reinterpret_cast<LPARAM>(&found));
+        }
+        window_ = found.window;
+        Sleep(500); // let it finish showing
+    }
+    ~RunningProgram() {
+        if (process_.hProcess) {
+            if (WaitForSingleObject(process_.hProcess, 0) != WAIT_OBJECT_0)
+                TerminateProcess(process_.hProcess, 1);
+            CloseHandle(process_.hThread);
+            CloseHandle(process_.hProcess);
+        }
+        if (output_)
+            CloseHandle(output_);
+    }
+    RunningProgram(const RunningProgram&) = delete;
+    RunningProgram& operator=(const RunningProgram&) = delete;
+
+    HWND window() const { return window_; }
+    HANDLE process() const { return process_.hProcess; }
+
+    // Reads the program's output until `wanted` shows or `seconds` pass.
+    std::string output_until(const std::string& wanted, int seconds) {
+        for (int i = 0; i < seconds * 20 && text_.find(wanted) == std::string::npos; ++i) {
+            DWORD available = 0;
+            if (PeekNamedPipe(output_, nullptr, 0, nullptr, &available, nullptr) && available) {
+                std::string chunk(available, '\0');
+                DWORD read = 0;
+                ReadFile(output_, chunk.data(), available, &read, nullptr);
+                text_.append(chunk.data(), read);
+            } else {
+                Sleep(50);
+            }
+        }
+        return text_;
+    }
+
+    // Asks the window to close; true when the program ended with exit code 0.
+    bool close() {
+        PostMessageW(window_, WM_CLOSE, 0, 0);
+        if (WaitForSingleObject(process_.hProcess, 15000) != WAIT_OBJECT_0)
+            return false;
+        DWORD exit_code = 1;
+        GetExitCodeProcess(process_.hProcess, &exit_code);
+        return exit_code == 0;
+    }
+
+private:
+    HANDLE output_ = nullptr;
+    PROCESS_INFORMATION process_{};
+    bool started_ = false;
+    HWND window_ = nullptr;
+    std::string text_;
+};
+
+BOOL CALLBACK find_button(HWND window, LPARAM data) {
+    auto* wanted = reinterpret_cast<std::pair<std::wstring, HWND>*>(data);
+    wchar_t text[64] = {};
+    GetWindowTextW(window, text, 64);
+    if (wanted->first == text) {
+        wanted->second = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+TEST(QireloExe, OpensItsMainWindowAndEndsWhenItIsClosed) {
+    RunningProgram program;
+    ASSERT_NE(program.window(), nullptr) << "no main window within 20 s";
 
     int children = 0;
-    EnumChildWindows(
-        found.window,
-        [](HWND, LPARAM count) -> BOOL { return ++*reinterpret_cast<int*>(count), TRUE; },
-        reinterpret_cast<LPARAM>(&children));
+    EnumChildWindows(program.window(), count_window, reinterpret_cast<LPARAM>(&children));
     EXPECT_GT(children, 30);
-    HWND status = FindWindowExW(found.window, nullptr, STATUSCLASSNAMEW, nullptr);
+    HWND status = FindWindowExW(program.window(), nullptr, STATUSCLASSNAMEW, nullptr);
     ASSERT_NE(status, nullptr);
     // Another process's status bar writes the panel's text into a buffer of
     // that process.
-    void* remote = VirtualAllocEx(process.hProcess, nullptr, 256, MEM_COMMIT, PAGE_READWRITE);
+    void* remote = VirtualAllocEx(program.process(), nullptr, 256, MEM_COMMIT, PAGE_READWRITE);
     ASSERT_NE(remote, nullptr);
     SendMessageW(status, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(remote));
     wchar_t text[128] = {};
-    ReadProcessMemory(process.hProcess, remote, text, sizeof text - sizeof(wchar_t), nullptr);
-    VirtualFreeEx(process.hProcess, remote, 0, MEM_RELEASE);
+    ReadProcessMemory(program.process(), remote, text, sizeof text - sizeof(wchar_t), nullptr);
+    VirtualFreeEx(program.process(), remote, 0, MEM_RELEASE);
     EXPECT_STREQ(text, L"版本2013.8.9.0");
 
-    PostMessageW(found.window, WM_CLOSE, 0, 0);
-    const DWORD waited = WaitForSingleObject(process.hProcess, 15000);
-    EXPECT_EQ(waited, WAIT_OBJECT_0) << "the program did not end after its window closed";
-    if (waited != WAIT_OBJECT_0)
-        TerminateProcess(process.hProcess, 1);
-    DWORD exit_code = 1;
-    GetExitCodeProcess(process.hProcess, &exit_code);
-    EXPECT_EQ(exit_code, 0u);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    EXPECT_TRUE(program.close()) << "the program did not end cleanly after its window closed";
+}
+
+// The countdown runs on the program's own timer, fifteen one-second steps,
+// and ends in the power-off (the fake one, which only reports).
+TEST(QireloExe, ShutdownButtonRunsTheCountdownToThePowerOff) {
+    SetEnvironmentVariableA("QIRELO_FAKE_POWER", "1");
+    RunningProgram program;
+    SetEnvironmentVariableA("QIRELO_FAKE_POWER", nullptr);
+    ASSERT_NE(program.window(), nullptr) << "no main window within 20 s";
+    std::pair<std::wstring, HWND> button{L"立即关机(15秒后)", nullptr};
+    EnumChildWindows(program.window(), find_button, reinterpret_cast<LPARAM>(&button));
+    ASSERT_NE(button.second, nullptr);
+
+    PostMessageW(button.second, BM_CLICK, 0, 0);
+    Sleep(3000);
+    wchar_t caption[64] = {};
+    GetWindowTextW(button.second, caption, 64);
+    EXPECT_STRNE(caption, L"立即关机(15秒后)") << "the caption does not count down";
+    EXPECT_EQ(program.output_until("power-off requested", 8), "") << "power-off before 11 s";
+    EXPECT_NE(program.output_until("power-off requested", 12).find("power-off requested"),
+              std::string::npos)
+        << "no power-off within 23 s of the click";
+    EXPECT_TRUE(program.close());
 }
 
 } // namespace

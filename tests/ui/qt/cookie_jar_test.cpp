@@ -64,9 +64,13 @@ TEST(CookieJarTest, AReplacedCookieKeepsItsPlaceARemovedOneGoes) {
     CookieJar jar;
     jar.add(Cookie("user%5Fid", "10001", "127.0.0.1"));
     jar.add(Cookie("user%5Fname", "demo", "127.0.0.1"));
+    const auto before = jar.revision();
     jar.add(Cookie("user%5Fid", "10002", "127.0.0.1"));
     EXPECT_EQ(jar.document_cookie(kLoginAnswer), "user%5Fid=10002; user%5Fname=demo");
+    EXPECT_NE(jar.revision(), before);
+    const auto replaced = jar.revision();
     jar.remove(Cookie("user%5Fid", "", "127.0.0.1"));
+    EXPECT_NE(jar.revision(), replaced);
     EXPECT_EQ(jar.document_cookie(kLoginAnswer), "user%5Fname=demo");
 }
 

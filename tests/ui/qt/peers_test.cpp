@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "platform/profile/codepage.h"
+#include "qt_application.h"
 #include "ui/application.h"
 #include "ui/button.h"
 #include "ui/edit.h"
@@ -34,11 +35,7 @@ namespace qirelo::ui::qt {
 namespace {
 
 QApplication& Qt() {
-    static int argc = 1;
-    static char name[] = "ui_qt_test";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
+    return test_support::TheQtApplication();
 }
 
 // Runs Qt's loop until `done` or `limit` has passed.
@@ -184,6 +181,22 @@ TEST_F(QtPeersTest, KeysPassTheMessageHookBeforeTheWidgetGetsThem) {
     post(Qt::Key_W, "w");
     EXPECT_EQ(hooked.size(), 2u);
     EXPECT_EQ(form.name.text(), "q");
+}
+
+TEST_F(QtPeersTest, TheMembersRestoreAndMinimiseReachTheFormSoMaximisingActsAgain) {
+    form.show_form();
+    QWidget* window = widget_of(form);
+    form.set_window_state(WindowState::Maximized);
+    EXPECT_TRUE(window->isMaximized());
+    window->showNormal(); // the member restores the window
+    EXPECT_EQ(form.window_state(), WindowState::Normal);
+    form.set_window_state(WindowState::Maximized); // Action1
+    EXPECT_TRUE(window->isMaximized());
+    window->showMinimized();
+    EXPECT_EQ(form.window_state(), WindowState::Minimized);
+    form.set_window_state(WindowState::Maximized);
+    EXPECT_TRUE(window->isMaximized());
+    EXPECT_FALSE(window->isMinimized());
 }
 
 TEST_F(QtPeersTest, TimersRunOnQtsLoopAndAOneShotFiresOnce) {
