@@ -1,8 +1,9 @@
 #pragma once
 
 // One HTTP/1.x request as the companion's servers read it off a connection,
-// and the reader that cuts requests out of the bytes received. The reader
-// never holds more than its limits, so a client cannot make it grow without end.
+// and the reader that cuts requests out of the bytes received. next() refuses
+// a head or a body past its limits, so a server that calls it after every
+// append holds at most the limits and one read, however much a client sends.
 
 #include <cstddef>
 #include <cstdint>
@@ -62,7 +63,7 @@ class RequestReader {
 public:
     explicit RequestReader(RequestLimits limits = {}) : limits_(limits) {}
 
-    // Adds received bytes. Raises HttpRequestError when the head grows past its limit.
+    // Adds received bytes; next() tells whether they make a request.
     void append(std::string_view bytes);
 
     // The next whole request, or nullopt while more bytes are needed. Raises
