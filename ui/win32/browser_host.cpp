@@ -450,10 +450,8 @@ bool browser_created(const WebBrowser& browser) {
     return host && host->created();
 }
 
-std::unique_ptr<ControlPeer> make_browser_peer(Backend& backend, Control& control) {
-    if (auto* browser = dynamic_cast<WebBrowser*>(&control))
-        return std::make_unique<BrowserHost>(backend, *browser);
-    return nullptr;
+std::unique_ptr<ControlPeer> make_peer(Backend& backend, WebBrowser& browser) {
+    return std::make_unique<BrowserHost>(backend, browser);
 }
 
 } // namespace qirelo::ui::win32
