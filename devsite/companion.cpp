@@ -1,9 +1,9 @@
 #include "devsite/companion.h"
 
-#include "devsite/control.h"
-#include "devsite/mobile.h"
-#include "devsite/relay.h"
-#include "devsite/site.h"
+#include "devsite/control/control.h"
+#include "devsite/mobile/mobile.h"
+#include "devsite/relay/relay.h"
+#include "devsite/site/site.h"
 
 namespace qirelo::devsite {
 

@@ -1,4 +1,4 @@
-#include "devsite/text_codec.h"
+#include "devsite/http/text_codec.h"
 
 #include "support.h"
 
