@@ -83,13 +83,13 @@ private:
     void fit_text() {
         if (!label_.auto_size() || label_.word_wrap() || fitting_)
             return;
-        HDC dc = GetDC(hwnd_);
-        HGDIOBJ old = SelectObject(dc, backend_.font(label_.font()));
-        const std::wstring text = wide(label_.caption());
         SIZE extent{0, 0};
-        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
-        SelectObject(dc, old);
-        ReleaseDC(hwnd_, dc);
+        {
+            const WindowDc dc(hwnd_);
+            const Selection font(dc.get(), backend_.font(label_.font()));
+            const std::wstring text = wide(label_.caption());
+            GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &extent);
+        }
         fitting_ = true;
         guard([&] { label_.set_bounds(label_.left(), label_.top(), extent.cx, extent.cy); });
         fitting_ = false;
