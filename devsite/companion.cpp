@@ -4,6 +4,10 @@
 #include "devsite/mobile/mobile.h"
 #include "devsite/relay/relay.h"
 #include "devsite/site/site.h"
+#include "devsite/update/setup_folder.h"
+#include "devsite/update/update_control.h"
+
+#include <algorithm>
 
 namespace qirelo::devsite {
 
@@ -48,10 +52,12 @@ Companion::Companion(CompanionOptions options)
         servers_.push_back(
             std::make_unique<HttpServer>(std::move(listener), std::move(handler), options.limits));
     };
-    serve(std::move(site), journaled(*state_, "site", handle_site));
+    serve(std::move(site), journaled(*state_, "site", handle_site_with_updates));
     serve(std::move(relay), journaled(*state_, "relay", handle_relay));
     serve(std::move(timer), journaled(*state_, "timer", handle_timer));
     serve(std::move(mobile), journaled(*state_, "mobile", handle_mobile));
+    // The update server's program files are uploaded through the control API.
+    options.limits.request.max_body = std::max(options.limits.request.max_body, kMaxUploadedFile);
     serve(std::move(control),
           [this](const Request& request) { return handle_control(*state_, request); });
 }

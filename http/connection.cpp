@@ -33,10 +33,12 @@ void HttpConnection::open(const std::string& host, int port, WaitLimit connect_t
     if (abort_.aborted()) {
         throw EHttpAborted();
     }
-    const net::Address address =
-        socket_step([&] { return net::resolve(host, static_cast<std::uint16_t>(port)); });
+    // The lookup and the connect together set the connection up: one time-out
+    // bounds both, so a resolver that never answers cannot hold the GET.
+    const net::Deadline deadline(connect_timeout);
+    const net::Address address = resolve(host, port, deadline);
     try {
-        stream_ = net::Stream::connect(address, connect_timeout, &abort_);
+        stream_ = net::Stream::connect(address, deadline.left(), &abort_);
     } catch (const net::ConnectTimeout&) {
         throw EHttpConnectTimeout();
     } catch (const net::Aborted&) {
@@ -49,6 +51,17 @@ void HttpConnection::open(const std::string& host, int port, WaitLimit connect_t
     }
     host_ = host;
     port_ = port;
+}
+
+net::Address HttpConnection::resolve(const std::string& host, int port,
+                                     const net::Deadline& deadline) const {
+    try {
+        return socket_step([&] {
+            return net::resolve(host, static_cast<std::uint16_t>(port), deadline.left(), &abort_);
+        });
+    } catch (const net::LookupTimeout&) {
+        throw EHttpConnectTimeout();
+    }
 }
 
 void HttpConnection::close() noexcept {

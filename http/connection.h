@@ -18,8 +18,11 @@ public:
     bool is_open() const { return stream_.is_open(); }
     bool is_to(const std::string& host, int port) const;
 
-    // Resolves `host` afresh and connects. With a time-out: EHttpConnectTimeout,
-    // or EHttpConnectFailed when refused; without: EHttpSocketError.
+    // Resolves `host` afresh and connects, the two together within
+    // `connect_timeout`: EHttpConnectTimeout when it passes, EHttpConnectFailed
+    // when refused; without a time-out a refusal is EHttpSocketError, and so
+    // is an unknown host either way. EHttpAborted at once on an abort, also
+    // in the middle of the lookup.
     void open(const std::string& host, int port, WaitLimit connect_timeout);
     void close() noexcept;
 
@@ -36,6 +39,9 @@ public:
     std::size_t read_some(char* buffer, std::size_t size, WaitLimit timeout) override;
 
 private:
+    platform::net::Address resolve(const std::string& host, int port,
+                                   const platform::net::Deadline& deadline) const;
+
     const platform::net::AbortSignal& abort_;
     platform::net::Stream stream_;
     std::string host_;

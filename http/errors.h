@@ -3,6 +3,7 @@
 // The errors a GET can end with. Every one is an EHttpError; class_name() gives
 // the class's own name for messages such as qirelo-tool's "ClassName: message".
 
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 
@@ -80,6 +81,13 @@ public:
 private:
     int code_;
     std::string detail_;
+};
+
+// A response body longer than the client's MaxResponseSize.
+class EHttpResponseTooLarge : public EHttpError {
+public:
+    explicit EHttpResponseTooLarge(std::uint64_t limit);
+    const char* class_name() const noexcept override { return "EHttpResponseTooLarge"; }
 };
 
 class EHttpNoSecureTransport : public EHttpError {

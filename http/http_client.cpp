@@ -39,6 +39,7 @@ std::unique_ptr<THttpClient> THttpClient::WithSameSettings() const {
     fresh->ProtocolVersion = ProtocolVersion;
     fresh->AllowCookies = AllowCookies;
     fresh->MaxLineLength = MaxLineLength;
+    fresh->MaxResponseSize = MaxResponseSize;
     fresh->Request = Request;
     return fresh;
 }
@@ -105,6 +106,12 @@ void THttpClient::run_exchange(std::string url, std::string& body) {
             throw EHttpError("Undefined situation");
         }
         read_body(body, read_timeout());
+        // A body shorter than announced is not the resource: a relay record
+        // cut inside its command would read as another command.
+        if (response_.content_length > 0 &&
+            body.size() < static_cast<std::uint64_t>(response_.content_length)) {
+            throw EHttpConnectionClosed();
+        }
         break;
     }
     redirect_count_ = 0;
@@ -173,7 +180,8 @@ void THttpClient::read_body(std::string& sink, WaitLimit timeout) {
         return;
     }
     connection_.input().set_timeout(timeout);
-    read_response_body(connection_.input(), response_, sink, MaxLineLength);
+    const std::uint64_t limit = MaxResponseSize == 0 ? kNoBodyLimit : MaxResponseSize;
+    read_response_body(connection_.input(), response_, sink, MaxLineLength, limit);
 }
 
 void THttpClient::discard_body() {

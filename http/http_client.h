@@ -34,6 +34,10 @@ public:
     THttpProtocolVersion ProtocolVersion = THttpProtocolVersion::pv1_1;
     bool AllowCookies = true;
     std::size_t MaxLineLength = 16384;
+    // The longest response body taken in, in bytes (also of a redirect or an
+    // error page); a longer one raises EHttpResponseTooLarge, a Content-Length
+    // over it before any of the body is read. 0: no limit.
+    std::size_t MaxResponseSize = 16 * 1024 * 1024;
     THttpRequest Request;
 
     // A fresh object with this one's settings (and no connection or cookies).

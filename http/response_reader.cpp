@@ -63,15 +63,29 @@ ResponseHead read_one_head(InputBuffer& input, std::size_t max_line_length) {
     return head;
 }
 
-void read_chunked_body(InputBuffer& input, std::string& sink, std::size_t max_line_length) {
+void read_sized_body(InputBuffer& input, std::string& sink, std::uint64_t size,
+                     std::uint64_t max_body_size) {
+    if (size > max_body_size) {
+        throw EHttpResponseTooLarge(max_body_size);
+    }
+    input.read_into(sink, size);
+}
+
+void read_chunked_body(InputBuffer& input, std::string& sink, std::size_t max_line_length,
+                       std::uint64_t max_body_size) {
+    std::uint64_t taken = 0;
     for (;;) {
         const std::uint64_t size = chunk_size(read_line_or_throw(input, max_line_length));
         if (size == 0) {
             break;
         }
+        if (size > max_body_size - taken) {
+            throw EHttpResponseTooLarge(max_body_size);
+        }
         if (input.read_into(sink, size) < size) {
             throw EHttpConnectionClosed();
         }
+        taken += size;
         read_line_or_throw(input, max_line_length); // the line end after the data
     }
     // Trailer lines up to the empty line, so the next response starts in step.
@@ -84,6 +98,16 @@ void read_chunked_body(InputBuffer& input, std::string& sink, std::size_t max_li
         if (count == kMaxHeaderLines) {
             throw EHttpLineTooLong();
         }
+    }
+}
+
+// One byte past the limit tells a body that is too long from one that fits
+// exactly, without holding more than that.
+void read_body_until_close(InputBuffer& input, std::string& sink, std::uint64_t max_body_size) {
+    if (max_body_size == kNoBodyLimit) {
+        input.read_to_end(sink);
+    } else if (input.read_into(sink, max_body_size + 1) > max_body_size) {
+        throw EHttpResponseTooLarge(max_body_size);
     }
 }
 
@@ -137,24 +161,29 @@ std::uint64_t chunk_size(std::string_view line) {
 
 ResponseHead read_response_head(InputBuffer& input, std::size_t max_line_length) {
     ResponseHead head = read_one_head(input, max_line_length);
-    while (head.code == 100) {
+    for (int interim = 1; head.code == 100; ++interim) {
+        if (interim == kMaxInterimResponses) {
+            throw EHttpProtocolError(head.code, head.status_line,
+                                     std::to_string(interim) + " interim responses in a row");
+        }
         head = read_one_head(input, max_line_length);
     }
     return head;
 }
 
 void read_response_body(InputBuffer& input, const ResponseHead& head, std::string& sink,
-                        std::size_t max_line_length) {
+                        std::size_t max_line_length, std::uint64_t max_body_size) {
     if (!carries_body(head.code)) {
         return;
     }
     if (head.content_length > 0) {
-        input.read_into(sink, static_cast<std::uint64_t>(head.content_length));
+        read_sized_body(input, sink, static_cast<std::uint64_t>(head.content_length),
+                        max_body_size);
     } else if (head.transfer_encoding.find("chunked") != std::string::npos) {
         // Exactly this lower-case word: "Chunked" is read until close.
-        read_chunked_body(input, sink, max_line_length);
+        read_chunked_body(input, sink, max_line_length, max_body_size);
     } else if (head.content_length < 0) {
-        input.read_to_end(sink);
+        read_body_until_close(input, sink, max_body_size);
     }
 }
 

@@ -32,6 +32,13 @@ struct ResponseHead {
 // Limits the header block as a whole, so endless header lines end too.
 inline constexpr std::size_t kMaxHeaderLines = 1000;
 
+// Interim "100 Continue" answers are skipped, but not endlessly: this many in
+// a row end the response.
+inline constexpr int kMaxInterimResponses = 16;
+
+// A body of any size.
+inline constexpr std::uint64_t kNoBodyLimit = ~std::uint64_t{0};
+
 // The text after the first space, trimmed, up to the next space, as a decimal
 // number; -1 for anything else ("HTTP/1.1 200 OK" gives 200).
 int response_code(std::string_view status_line);
@@ -44,12 +51,17 @@ bool carries_body(int code);
 std::uint64_t chunk_size(std::string_view line);
 
 // EHttpConnectionClosed when the stream ends before a status line;
-// EHttpLineTooLong for a line over `max_line_length` or an endless block.
+// EHttpLineTooLong for a line over `max_line_length` or an endless block;
+// EHttpProtocolError (code 100) after kMaxInterimResponses interim answers.
 ResponseHead read_response_head(InputBuffer& input, std::size_t max_line_length);
 
 // Appends the body of `head` to `sink`. A Content-Length body cut short by
-// the server is kept as it is; a chunked one raises EHttpConnectionClosed.
+// the server is kept as it is (THttpClient refuses it for a success); a
+// chunked one raises EHttpConnectionClosed.
+// EHttpResponseTooLarge for a body over `max_body_size` bytes: a
+// Content-Length or chunk size over it is refused before its bytes are read,
+// a body read until the close once one byte too many has come.
 void read_response_body(InputBuffer& input, const ResponseHead& head, std::string& sink,
-                        std::size_t max_line_length);
+                        std::size_t max_line_length, std::uint64_t max_body_size = kNoBodyLimit);
 
 } // namespace qirelo::http

@@ -144,6 +144,25 @@ std::string without_dot_segments(const std::string& path) {
     return result.empty() ? "/" : result;
 }
 
+// Bytes 0x80 and above (GB2312 text in a path or query) travel as "%HH",
+// which servers decode back to the same bytes.
+std::string with_high_bytes_encoded(const std::string& text) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string encoded;
+    encoded.reserve(text.size());
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x80) {
+            encoded += c;
+        } else {
+            encoded += '%';
+            encoded += kHex[byte >> 4];
+            encoded += kHex[byte & 0x0F];
+        }
+    }
+    return encoded;
+}
+
 bool safe_on_the_wire(std::string_view text) {
     return std::all_of(text.begin(), text.end(), [](char c) {
         const auto byte = static_cast<unsigned char>(c);
@@ -209,6 +228,9 @@ Target resolve_url(const Target& current, std::string_view url) {
         resolve_absolute(next, current, text, *scheme_length);
     } else {
         resolve_relative(next, current, text);
+    }
+    for (std::string* part : {&next.directory, &next.document, &next.query}) {
+        *part = with_high_bytes_encoded(*part);
     }
     if (next.host.empty() || !safe_on_the_wire(next.host) ||
         !safe_on_the_wire(next.request_target())) {

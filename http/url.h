@@ -18,7 +18,8 @@ struct Target {
     std::string document;  // the rest of the path before the query
     std::string query;     // from "?" (or, without one, from "=") to the fragment
 
-    // What goes on the request line: directory, document and query as they stand.
+    // What goes on the request line: directory, document and query as they
+    // stand (resolve_url has already percent-encoded their bytes >= 0x80).
     std::string request_target() const { return directory + document + query; }
 };
 
@@ -31,9 +32,12 @@ struct Target {
 // - without a port, a current port of 0, 80 or 443 gives the scheme's default
 //   (80 http, 443 https; EHttpUnknownProtocol otherwise); any other current
 //   port stays, also for another host.
-// Raises EHttpError("Invalid URL") when the host is missing or the host or the
-// request target holds a control character, a blank or a byte >= 0x80, so such
-// bytes never reach the wire; an empty path becomes "/".
+// - bytes >= 0x80 of the directory, document and query become "%HH" (upper-case
+//   hex); nothing else is encoded, and an existing "%HH" stays as it is.
+// Raises EHttpError("Invalid URL") when the host is missing, the host holds a
+// control character, a blank or a byte >= 0x80, or the request target a control
+// character or a blank, so such bytes never reach the wire; an empty path
+// becomes "/".
 Target resolve_url(const Target& current, std::string_view url);
 
 } // namespace qirelo::http

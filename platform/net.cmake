@@ -2,6 +2,7 @@
 # and abortable behaviour is portable (net/socket.cpp); each platform supplies
 # only the raw socket calls.
 add_library(qirelo_platform_net STATIC
+    net/name_lookup.cpp
     net/socket.cpp
     net/socket_error_text.cpp
 )
@@ -12,3 +13,6 @@ else()
     target_sources(qirelo_platform_net PRIVATE linux/socket_os.cpp)
 endif()
 target_include_directories(qirelo_platform_net PUBLIC ${PROJECT_SOURCE_DIR})
+# A name lookup runs on a thread of its own so that its caller can stop waiting.
+find_package(Threads REQUIRED)
+target_link_libraries(qirelo_platform_net PUBLIC Threads::Threads)

@@ -4,6 +4,7 @@
 #include "app/login/login_page.h"
 #include "app/login/member_id.h"
 #include "app/login/password_scrambler.h"
+#include "app/login/site_page.h"
 #include "app/login/users_ini.h"
 #include "config/hosts.h"
 #include "platform/profile/codepage.h"
@@ -87,11 +88,17 @@ void LoginPanel::Label3Click(ui::Component&) {
 }
 
 // Always web1's cookie, whichever browser completed a document: the site is
-// logged into in web1. Only a member id appearing while none is held starts
-// the worker; later ids replace it without a restart.
+// logged into in web1. Only the site's own pages speak for the login: any
+// other page could set a cookie of that name and so choose whose phone
+// commands this PC obeys, so while web1 shows one, nothing changes. Only a
+// member id appearing while none is held starts the worker; later ids
+// replace it without a restart.
 void LoginPanel::act_cookExecute(ui::Component&) {
+    LoginControls& c = controls_;
+    if (!IsSitePage(platform::gb_from_utf16(c.web1.LocationURL()), config::site_host()))
+        return;
     LockedString& memberId = state_.MemberId;
-    const auto id = MemberIdFromCookie(platform::gb_from_utf16(controls_.web1.DocumentCookie()));
+    const auto id = MemberIdFromCookie(platform::gb_from_utf16(c.web1.DocumentCookie()));
     if (!id) {
         if (StopRelayWorker)
             StopRelayWorker();

@@ -6,6 +6,7 @@ std::unique_ptr<http::THttpClient> NewRelayHttpClient() {
     auto client = std::make_unique<http::THttpClient>();
     client->HandleRedirects = true;
     client->ReadTimeout = kRelayReadTimeoutMs;
+    client->MaxResponseSize = kRelayMaxResponseSize;
     return client;
 }
 

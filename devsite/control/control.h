@@ -13,6 +13,7 @@
 //   GET    /members            id and name of every member, JSON
 //   POST   /members            form username, password: a new member, JSON
 //   POST   /reset              back to a fresh companion
+//   ...    /update/...         the update server (devsite/update/update_control.h)
 //
 // PUT and POST are both accepted where one of them is listed. Refusals are
 // 400 with the reason as text.

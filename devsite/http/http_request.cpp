@@ -179,7 +179,9 @@ std::optional<Request> RequestReader::parse_head() {
     buffer_.erase(0, start == std::string::npos ? buffer_.size() : start);
     auto end = find_head_end(buffer_);
     if (!end) {
-        if (buffer_.size() > limits_.max_head)
+        // A head within its limit may already have the first two bytes of
+        // its blank line ("\n\r") past it.
+        if (buffer_.size() > limits_.max_head + 2)
             refuse(431, "request head too large");
         return std::nullopt;
     }

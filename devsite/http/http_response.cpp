@@ -34,10 +34,18 @@ std::string_view reason_phrase(int status) {
         return "OK";
     case 204:
         return "No Content";
+    case 301:
+        return "Moved Permanently";
+    case 302:
+        return "Found";
     case 303:
         return "See Other";
+    case 307:
+        return "Temporary Redirect";
     case 400:
         return "Bad Request";
+    case 401:
+        return "Unauthorized";
     case 403:
         return "Forbidden";
     case 404:

@@ -4,8 +4,13 @@
 
 #include "devsite/http/http_request.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
+
+namespace qirelo::platform::net {
+class Stream;
+}
 
 namespace qirelo::devsite {
 
@@ -18,6 +23,11 @@ struct Response {
         headers.emplace_back(std::move(name), std::move(value));
         return *this;
     }
+
+    // Set for an answer that writes its own bytes (a stall, a cut-off body,
+    // chunks): it sends all of it and returns false when the connection must
+    // close. `keep_alive` is what the request asked; HEAD gets no body.
+    std::function<bool(platform::net::Stream&, bool keep_alive, bool head_only)> send_raw;
 };
 
 inline constexpr std::string_view kHtmlType = "text/html; charset=utf-8";

@@ -109,8 +109,12 @@ void HttpServer::serve(net::Stream stream, std::uint64_t connection) {
                 while (auto request = reader.next()) {
                     request->connection = connection;
                     bool keep_alive = request->keep_alive();
-                    stream.send_all(serialize(answer(handler_, *request), keep_alive,
-                                              request->method == "HEAD"));
+                    bool head_only = request->method == "HEAD";
+                    Response response = answer(handler_, *request);
+                    if (response.send_raw)
+                        keep_alive = response.send_raw(stream, keep_alive, head_only);
+                    else
+                        stream.send_all(serialize(response, keep_alive, head_only));
                     if (!keep_alive)
                         return;
                 }

@@ -35,6 +35,7 @@ void SiteState::reset() {
     events.clear();
     requests.clear();
     info.reset();
+    update.reset();
     save();
 }
 

@@ -10,6 +10,7 @@
 #include "devsite/stores/members.h"
 #include "devsite/stores/records.h"
 #include "devsite/stores/timer_clock.h"
+#include "devsite/update/update_store.h"
 
 #include <cstdint>
 #include <memory>
@@ -35,6 +36,7 @@ public:
     Journal<PlayEvent> events;
     Journal<LoggedRequest> requests;
     InfoFile info;
+    UpdateStore update; // program files and behaviours below "/setup/"
     TimerClock clock;
     Addresses addresses; // set once before the servers start
 

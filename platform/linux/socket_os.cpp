@@ -240,11 +240,19 @@ Woke wait_once(SocketId socket, Want want, int wait_ms, const AbortSignal* abort
     return ready == 0 ? Woke::nothing : Woke::interrupted;
 }
 
-Address resolve(const std::string& host, std::uint16_t port) {
+SocketId wake_handle(const AbortSignal& signal) {
+    return static_cast<SocketId>(signal.impl().read_end);
+}
+
+std::optional<std::uint32_t> numeric_ipv4(const std::string& host) {
     in_addr numeric{};
-    if (::inet_pton(AF_INET, host.c_str(), &numeric) == 1) {
-        return {ntohl(numeric.s_addr), port};
+    if (::inet_pton(AF_INET, host.c_str(), &numeric) != 1) {
+        return std::nullopt;
     }
+    return ntohl(numeric.s_addr);
+}
+
+std::uint32_t lookup_ipv4(const std::string& host) {
     addrinfo hints{};
     hints.ai_family = AF_INET;
     hints.ai_socktype = SOCK_STREAM;
@@ -257,9 +265,9 @@ Address resolve(const std::string& host, std::uint16_t port) {
         raise(kHostNotFoundCode);
     }
     const auto* address = reinterpret_cast<const sockaddr_in*>(found->ai_addr);
-    const Address result{ntohl(address->sin_addr.s_addr), port};
+    const std::uint32_t ipv4 = ntohl(address->sin_addr.s_addr);
     ::freeaddrinfo(found);
-    return result;
+    return ipv4;
 }
 
 } // namespace os

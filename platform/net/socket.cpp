@@ -3,10 +3,15 @@
 
 #include "platform/net/socket.h"
 
+#include "platform/net/name_lookup.h"
 #include "platform/net/socket_os.h"
 
 #include <algorithm>
 #include <chrono>
+#include <exception>
+#include <mutex>
+#include <system_error>
+#include <thread>
 
 namespace qirelo::platform::net {
 
@@ -20,26 +25,28 @@ void throw_if_aborted(const AbortSignal* abort) {
     }
 }
 
-// What is left of `timeout` at `deadline`; never negative.
-Timeout remaining(const std::optional<Clock::time_point>& deadline) {
-    if (!deadline) {
-        return kNoTimeout;
-    }
-    const auto left = std::chrono::ceil<std::chrono::milliseconds>(*deadline - Clock::now());
-    return std::max(left, std::chrono::milliseconds(0));
-}
-
-std::optional<Clock::time_point> deadline_of(Timeout timeout) {
-    if (!timeout) {
-        return std::nullopt;
-    }
-    return Clock::now() + *timeout;
-}
-
 } // namespace
 
 SocketError::SocketError(int code, const std::string& text)
     : std::runtime_error(text), code_(code) {}
+
+Deadline::Deadline(Timeout timeout) {
+    if (timeout) {
+        at_ = Clock::now() + *timeout;
+    }
+}
+
+Timeout Deadline::left() const {
+    if (!at_) {
+        return kNoTimeout;
+    }
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(*at_ - Clock::now());
+    return std::max(left, std::chrono::milliseconds(0));
+}
+
+bool Deadline::passed() const {
+    return at_ && Clock::now() >= *at_;
+}
 
 std::string to_string(const Address& address) {
     const std::uint32_t ip = address.ipv4;
@@ -48,8 +55,77 @@ std::string to_string(const Address& address) {
            std::to_string(address.port);
 }
 
-Address resolve(const std::string& host, std::uint16_t port) {
-    return os::resolve(host, port);
+namespace {
+
+// One name lookup on a thread of its own. The thread and the caller share it,
+// and whichever lets go last frees it: a caller that stopped waiting leaves
+// behind everything the thread will still touch.
+struct Lookup {
+    Lookup(std::string host, std::shared_ptr<const NameLookup> look_up)
+        : host(std::move(host)), look_up(std::move(look_up)) {}
+
+    void run() noexcept {
+        std::uint32_t found = 0;
+        std::exception_ptr error;
+        try {
+            found = (*look_up)(host);
+        } catch (...) {
+            error = std::current_exception();
+        }
+        {
+            const std::lock_guard lock(mutex);
+            ipv4 = found;
+            failure = error;
+        }
+        done.abort();
+    }
+
+    std::uint32_t result() {
+        const std::lock_guard lock(mutex);
+        if (failure) {
+            std::rethrow_exception(failure);
+        }
+        return ipv4;
+    }
+
+    const std::string host;
+    const std::shared_ptr<const NameLookup> look_up;
+    AbortSignal done; // fires when the lookup has ended, found or not
+    std::mutex mutex;
+    std::uint32_t ipv4 = 0;
+    std::exception_ptr failure;
+};
+
+void start_thread_for(const std::shared_ptr<Lookup>& lookup) {
+    try {
+        std::thread([lookup] { lookup->run(); }).detach();
+    } catch (const std::system_error& error) {
+        throw SocketError(error.code().value(), "Cannot start a name lookup.");
+    }
+}
+
+} // namespace
+
+Address resolve(const std::string& host, std::uint16_t port, Timeout timeout,
+                const AbortSignal* abort) {
+    if (const auto numeric = os::numeric_ipv4(host)) {
+        return {*numeric, port};
+    }
+    throw_if_aborted(abort);
+    if (!timeout && abort == nullptr) {
+        return {(*current_name_lookup())(host), port}; // nothing to give up for
+    }
+    const auto lookup = std::make_shared<Lookup>(host, current_name_lookup());
+    start_thread_for(lookup);
+    switch (os::wait(os::wake_handle(lookup->done), os::Want::read, timeout, abort)) {
+    case os::Ready::yes:
+        return {lookup->result(), port};
+    case os::Ready::timed_out:
+        throw LookupTimeout();
+    case os::Ready::aborted:
+        break;
+    }
+    throw Aborted();
 }
 
 namespace os {
@@ -59,14 +135,14 @@ void raise(int code) {
 }
 
 Ready wait(SocketId socket, Want want, Timeout timeout, const AbortSignal* abort) {
-    const auto deadline = deadline_of(timeout);
+    const Deadline deadline(timeout);
     for (;;) {
         if (abort && abort->aborted()) {
             return Ready::aborted;
         }
         int wait_ms = -1;
-        if (deadline) {
-            wait_ms = static_cast<int>(std::min<long long>(remaining(deadline)->count(), 1 << 30));
+        if (const Timeout left = deadline.left()) {
+            wait_ms = static_cast<int>(std::min<long long>(left->count(), 1 << 30));
         }
         switch (wait_once(socket, want, wait_ms, abort)) {
         case Woke::ready:
@@ -74,7 +150,7 @@ Ready wait(SocketId socket, Want want, Timeout timeout, const AbortSignal* abort
         case Woke::aborted:
             return Ready::aborted;
         case Woke::nothing:
-            if (deadline && Clock::now() >= *deadline) {
+            if (deadline.passed()) {
                 return Ready::timed_out;
             }
             break;
@@ -201,14 +277,14 @@ std::optional<Stream> Listener::accept(Timeout timeout, const AbortSignal* abort
     if (!handle_) {
         throw SocketError(0, "Socket is not connected.");
     }
-    const auto deadline = deadline_of(timeout);
+    const Deadline deadline(timeout);
     for (;;) {
         throw_if_aborted(abort);
         const os::SocketId accepted = os::accept_waiting(handle_->id);
         if (accepted != os::kNoSocket) {
             return Stream(std::make_unique<Stream::Handle>(accepted, abort));
         }
-        switch (os::wait(handle_->id, os::Want::read, remaining(deadline), abort)) {
+        switch (os::wait(handle_->id, os::Want::read, deadline.left(), abort)) {
         case os::Ready::yes:
             break; // a connection is waiting, unless another thread took it first
         case os::Ready::timed_out:

@@ -32,6 +32,12 @@ public:
     ConnectTimeout() : std::runtime_error("connect timed out") {}
 };
 
+// A name lookup that did not end within its time-out.
+class LookupTimeout : public std::runtime_error {
+public:
+    LookupTimeout() : std::runtime_error("name lookup timed out") {}
+};
+
 // A blocking call ended by AbortSignal::abort().
 class Aborted : public std::runtime_error {
 public:
@@ -42,8 +48,20 @@ public:
 using Timeout = std::optional<std::chrono::milliseconds>;
 inline constexpr Timeout kNoTimeout = std::nullopt;
 
+// The moment a series of waits must be over by, given as a time-out from now;
+// none for kNoTimeout.
+class Deadline {
+public:
+    explicit Deadline(Timeout timeout);
+    Timeout left() const; // never negative; kNoTimeout when there is no deadline
+    bool passed() const;
+
+private:
+    std::optional<std::chrono::steady_clock::time_point> at_;
+};
+
 // Lets any thread end, at once, every blocking call made with this signal
-// (connect, wait, accept): they raise Aborted. Once aborted it stays aborted.
+// (resolve, connect, wait, accept): they raise Aborted. Once aborted it stays aborted.
 // It must outlive the streams and listeners that use it.
 class AbortSignal {
 public:
@@ -68,8 +86,13 @@ struct Address {
 };
 
 // Resolves a host name or dotted address afresh (nothing is cached).
-// Raises SocketError when the name is unknown.
-Address resolve(const std::string& host, std::uint16_t port);
+// Raises SocketError when the name is unknown. A dotted address is read at
+// once. With a time-out or an abort signal, a name is looked up on a thread of
+// its own while the caller waits for it, the time-out (LookupTimeout) or the
+// signal (Aborted), whichever comes first: the system's lookup cannot be
+// cancelled, so one given up on finishes later by itself and is forgotten.
+Address resolve(const std::string& host, std::uint16_t port, Timeout timeout = kNoTimeout,
+                const AbortSignal* abort = nullptr);
 std::string to_string(const Address& address); // "127.0.0.1:80"
 
 // A connected TCP stream. Move-only; closes on destruction.

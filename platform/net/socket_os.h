@@ -61,6 +61,14 @@ enum class Woke { ready, aborted, nothing, interrupted };
 // to be ready for `want` or for `abort` (when given) to fire.
 Woke wait_once(SocketId socket, Want want, int wait_ms, const AbortSignal* abort);
 
-Address resolve(const std::string& host, std::uint16_t port);
+// The handle that becomes readable once `signal` fires, to wait on like a socket.
+SocketId wake_handle(const AbortSignal& signal);
+
+// The address of a dotted IPv4 text ("127.0.0.1"), host byte order; nullopt
+// for anything else.
+std::optional<std::uint32_t> numeric_ipv4(const std::string& host);
+
+// The system's blocking lookup of a host name; SocketError when unknown.
+std::uint32_t lookup_ipv4(const std::string& host);
 
 } // namespace qirelo::platform::net::os

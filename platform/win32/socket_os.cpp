@@ -316,12 +316,21 @@ Woke wait_once(SocketId socket, Want want, int wait_ms, const AbortSignal* abort
     return ready == 0 ? Woke::nothing : Woke::interrupted;
 }
 
-Address resolve(const std::string& host, std::uint16_t port) {
+SocketId wake_handle(const AbortSignal& signal) {
+    return static_cast<SocketId>(signal.impl().reader);
+}
+
+std::optional<std::uint32_t> numeric_ipv4(const std::string& host) {
     ensure_started();
     in_addr numeric{};
-    if (::inet_pton(AF_INET, host.c_str(), &numeric) == 1) {
-        return {ntohl(numeric.s_addr), port};
+    if (::inet_pton(AF_INET, host.c_str(), &numeric) != 1) {
+        return std::nullopt;
     }
+    return ntohl(numeric.s_addr);
+}
+
+std::uint32_t lookup_ipv4(const std::string& host) {
+    ensure_started();
     addrinfo hints{};
     hints.ai_family = AF_INET;
     hints.ai_socktype = SOCK_STREAM;
@@ -331,9 +340,9 @@ Address resolve(const std::string& host, std::uint16_t port) {
         raise(status == WSAHOST_NOT_FOUND || status == 0 ? WSAHOST_NOT_FOUND : status);
     }
     const auto* address = reinterpret_cast<const sockaddr_in*>(found->ai_addr);
-    const Address result{ntohl(address->sin_addr.s_addr), port};
+    const std::uint32_t ipv4 = ntohl(address->sin_addr.s_addr);
     ::freeaddrinfo(found);
-    return result;
+    return ipv4;
 }
 
 } // namespace os

@@ -56,6 +56,7 @@ TEST_F(Startup, StateStartsAsTheWindowNeedsIt) {
     for (auto* client : {f.MonitorHttp.get(), f.TimerHttp.get()}) {
         EXPECT_TRUE(client->HandleRedirects);
         EXPECT_EQ(client->ReadTimeout, 9000);
+        EXPECT_EQ(client->MaxResponseSize, 64u * 1024);
     }
     EXPECT_FALSE(f.Timer1.enabled());
     EXPECT_EQ(f.Timer1.interval(), 12000ms);

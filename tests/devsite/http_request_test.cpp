@@ -90,6 +90,24 @@ TEST(RequestReader, RefusesOversizedHeadsAndBodiesBeforeReadingThem) {
               0);
 }
 
+// Found by fuzzing: a head that ends right at the limit was refused when its
+// blank line arrived in a later piece, and accepted when it came whole.
+TEST(RequestReader, HeadAtTheLimitIsAcceptedHoweverItArrives) {
+    const std::string head = "GET / HTTP/1.1\r\nHost: h\r\nX: abc\r\n";
+    const RequestLimits limits{head.size() - 1, 50}; // the limit counts up to the last line's LF
+    for (std::size_t split = 1; split < head.size() + 2; ++split) {
+        RequestReader reader(limits);
+        const std::string wire = head + "\r\n";
+        reader.append(wire.substr(0, split));
+        std::optional<Request> request;
+        ASSERT_NO_THROW(request = reader.next()) << "split after " << split;
+        reader.append(wire.substr(split));
+        ASSERT_NO_THROW(request = reader.next()) << "split after " << split;
+        ASSERT_TRUE(request) << "split after " << split;
+        EXPECT_EQ(request->header("X").value_or("?"), "abc");
+    }
+}
+
 TEST(RequestReader, RefusesTransferCodingsAndOtherVersions) {
     EXPECT_EQ(refusal_status("POST / HTTP/1.1\r\nHost: h\r\nTransfer-Encoding: chunked\r\n\r\n"),
               501);

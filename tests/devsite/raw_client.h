@@ -49,8 +49,14 @@ public:
     }
 
     // True when the server closes the connection (within five seconds).
+    // A reset counts: a connection the server had not yet accepted when it
+    // stopped is reset rather than closed.
     bool closed_by_server() {
-        while (fill()) {
+        try {
+            while (fill()) {
+            }
+        } catch (const platform::net::SocketError&) {
+            return true;
         }
         return closed_;
     }

@@ -4,6 +4,7 @@
 #include "http/errors.h"
 #include "http/http_client.h"
 #include "tests/http/support/script_server.h"
+#include "tests/platform/net/blocked_lookup.h"
 
 #include <gtest/gtest.h>
 
@@ -14,6 +15,7 @@ namespace qirelo::http {
 namespace {
 
 using namespace std::chrono_literals;
+using testing::ok;
 using testing::Peer;
 using testing::Reply;
 using testing::response;
@@ -187,6 +189,16 @@ TEST(HttpGet, AnInvalidLocationIsNeverRequested) {
     EXPECT_EQ(server.requests().size(), 1u);
 }
 
+TEST(HttpGet, BytesFrom0x80UpInAUrlOrLocationArePercentEncoded) {
+    ScriptServer server(serve({{redirect_to("/\xB2\xE2/\xCA\xD4.asp?id=\xC4\xE3")}, {kOk}}));
+    Relay client;
+    EXPECT_EQ(client.Get(server.url("/monitor/\xD6\xD0\xCE\xC4.jpg")), "ok");
+    const auto requests = server.requests();
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[0].substr(0, 36), "GET /monitor/%D6%D0%CE%C4.jpg HTTP/1");
+    EXPECT_EQ(requests[1].substr(0, 37), "GET /%B2%E2/%CA%D4.asp?id=%C4%E3 HTTP");
+}
+
 TEST(HttpGet, AnInvalidUrlNeverConnects) {
     ScriptServer server(serve({{kOk}}));
     Relay client;
@@ -230,6 +242,14 @@ TEST(HttpGet, WholeBodyBeforeTheCloseIsASuccess) {
     EXPECT_EQ(client.Get(server.url("/")), "complete");
 }
 
+TEST(HttpGet, BodyCutShortOfItsLengthIsAFailureNotAnotherRecord) {
+    ScriptServer server(
+        serve({{"HTTP/1.1 200 OK\r\nContent-Length: 7\r\n\r\n123|G+", Then::close}, {kOk}}));
+    Relay client;
+    EXPECT_STREQ(raised_by<EHttpConnectionClosed>(client, server.url("/")).what(),
+                 "Connection closed by peer.");
+}
+
 TEST(HttpGet, SuccessAfterTheServerClosedInTheHeadersIsUndefined) {
     ScriptServer server(serve({{"HTTP/1.1 200 OK\r\nContent-Length: 5\r\n", Then::close}}));
     Relay client;
@@ -262,6 +282,19 @@ TEST(HttpGet, Status100IsSkippedAnd101IsAProtocolErrorWithoutBody) {
     EXPECT_LT(Clock::now() - start, 10s);
 }
 
+TEST(HttpGet, AnEndlessRunOf100ContinueEndsWithAProtocolError) {
+    ScriptServer server([](Peer& peer) {
+        peer.read_request();
+        for (int i = 0; i < 100000; ++i) { // until the client gives up
+            peer.send("HTTP/1.1 100 Continue\r\n\r\n");
+        }
+    });
+    Relay client;
+    const auto error = raised_by<EHttpProtocolError>(client, server.url("/"));
+    EXPECT_EQ(error.code(), 100);
+    EXPECT_STREQ(error.what(), "HTTP/1.1 100 Continue");
+}
+
 TEST(HttpGet, StatusLineWithoutReasonIsFineWithoutAnySpaceIsAnError) {
     ScriptServer server(serve({{"HTTP/1.1 200\r\nContent-Length: 1\r\n\r\nx"},
                                {"HTTP/1.1200\r\nContent-Length: 1\r\n\r\ny"}}));
@@ -286,6 +319,40 @@ TEST(HttpGet, AnErrorBodyThatNeverComesFailsAfterTwoSeconds) {
         serve({{"HTTP/1.1 500 Oops\r\nContent-Length: 10\r\n\r\nabc", Then::stall}}));
     Relay client;
     EXPECT_THROW(client.Get(server.url("/")), EHttpReadTimeout);
+}
+
+TEST(HttpGet, BodiesLongerThanMaxResponseSizeAreRefused) {
+    // Each server stalls after what it sent: a client that read on would time out.
+    const std::string chunk = "8000\r\n" + std::string(0x8000, 'x') + "\r\n";
+    ScriptServer until_close(
+        serve({{"HTTP/1.1 200 OK\r\n\r\n" + std::string(100000, 'x'), Then::stall}}));
+    ScriptServer chunked(
+        serve({{"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n" + chunk + chunk + chunk,
+                Then::stall}}));
+    ScriptServer huge_length(
+        serve({{"HTTP/1.1 200 OK\r\nContent-Length: 200000000\r\n\r\nxyz", Then::stall}}));
+    for (ScriptServer* server : {&until_close, &chunked, &huge_length}) {
+        Relay client;
+        client.MaxResponseSize = 64 * 1024;
+        const auto error = raised_by<EHttpResponseTooLarge>(client, server->url("/"));
+        EXPECT_STREQ(error.what(), "Response too large: the body exceeds the limit of 65536 bytes");
+    }
+    // The default limit, 16 MiB, refuses a length over it before reading.
+    ScriptServer over_default(serve(
+        {{"HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(16 * 1024 * 1024 + 1) + "\r\n\r\n",
+          Then::stall}}));
+    Relay client;
+    EXPECT_THROW(client.Get(over_default.url("/")), EHttpResponseTooLarge);
+}
+
+TEST(HttpGet, ABodyOfExactlyMaxResponseSizeIsWhole) {
+    const std::string body(1000, 'b');
+    ScriptServer server(serve({{ok(body)}, {"HTTP/1.1 200 OK\r\n\r\n" + body, Then::close}}));
+    Relay client;
+    client.MaxResponseSize = 1000;
+    EXPECT_EQ(client.Get(server.url("/")), body);
+    EXPECT_EQ(client.Get(server.url("/")), body);
+    EXPECT_EQ(client.WithSameSettings()->MaxResponseSize, 1000u);
 }
 
 TEST(HttpGet, ASilentServerEndsWithReadTimeout) {
@@ -398,6 +465,45 @@ TEST(HttpGet, AbortFromAnotherThreadEndsAWaitAtOnce) {
     ASSERT_EQ(get.wait_for(5s), std::future_status::ready);
     EXPECT_THROW(get.get(), EHttpAborted);
     EXPECT_THROW(client.Get(server.url("/")), EHttpAborted);
+}
+
+TEST(HttpGet, AbortEndsAGetThatIsStillLookingUpTheHost) {
+    platform::net::testing::BlockedLookup lookup;
+    {
+        THttpClient client; // ReadTimeout 0: nothing else would end the lookup
+        auto get = std::async(std::launch::async, [&] { client.Get("http://relay.test/"); });
+        ASSERT_TRUE(lookup.wait_started(1));
+        client.Abort();
+        ASSERT_TRUE(lookup.returns_while_blocked(get)) << "the abort waited for the lookup";
+        EXPECT_THROW(get.get(), EHttpAborted);
+    }
+    // The client is gone; its lookup ends afterwards without it.
+    lookup.release();
+    EXPECT_TRUE(lookup.wait_ended(1));
+}
+
+TEST(HttpGet, ALookupThatGetsNoAnswerEndsWithTheConnectTimeOut) {
+    platform::net::testing::BlockedLookup lookup;
+    Relay client;
+    client.ReadTimeout = 300;
+    auto get = std::async(std::launch::async, [&] { client.Get("http://relay.test/"); });
+    ASSERT_TRUE(lookup.returns_while_blocked(get)) << "the lookup was not bounded";
+    try {
+        get.get();
+        ADD_FAILURE() << "no error";
+    } catch (const EHttpConnectTimeout& error) {
+        EXPECT_STREQ(error.what(), "Connect timed out.");
+    }
+}
+
+TEST(HttpGet, ALookedUpHostIsConnectedTo) {
+    ScriptServer server(serve({{kOk}}));
+    const platform::net::ScopedNameLookup lookup([](const std::string& host) -> std::uint32_t {
+        EXPECT_EQ(host, "relay.test");
+        return 0x7F000001;
+    });
+    Relay client;
+    EXPECT_EQ(client.Get("http://relay.test:" + std::to_string(server.port()) + "/"), "ok");
 }
 
 TEST(HttpGet, WithSameSettingsCopiesSettingsButNoCookies) {

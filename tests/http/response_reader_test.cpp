@@ -35,6 +35,27 @@ Read read_all(std::string bytes) {
     return read_all(source);
 }
 
+Read read_limited(MemorySource& source, std::uint64_t max_body_size) {
+    InputBuffer input(source);
+    Read read;
+    read.head = read_response_head(input, kMaxLine);
+    read_response_body(input, read.head, read.body, kMaxLine, max_body_size);
+    return read;
+}
+
+Read read_limited(std::string bytes, std::uint64_t max_body_size) {
+    MemorySource source(std::move(bytes));
+    return read_limited(source, max_body_size);
+}
+
+std::string continues(int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i) {
+        text += "HTTP/1.1 100 Continue\r\n\r\n";
+    }
+    return text;
+}
+
 TEST(ResponseCode, NumberAfterTheFirstSpaceOrMinusOne) {
     EXPECT_EQ(response_code("HTTP/1.1 200 OK"), 200);
     EXPECT_EQ(response_code("HTTP/1.1 200"), 200);
@@ -93,6 +114,18 @@ TEST(ReadResponseHead, SkipsEvery100ContinueButNotOther1xx) {
     MemorySource source("HTTP/1.1 101 Switching Protocols\r\n\r\n");
     source.add(MemorySource::Stall{});
     EXPECT_EQ(read_all(source).head.code, 101);
+}
+
+TEST(ReadResponseHead, SixteenInterimAnswersInARowAreAProtocolError) {
+    const std::string final_answer = "HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok";
+    EXPECT_EQ(read_all(continues(kMaxInterimResponses - 1) + final_answer).body, "ok");
+    try {
+        read_all(continues(kMaxInterimResponses) + final_answer);
+        ADD_FAILURE() << "no error";
+    } catch (const EHttpProtocolError& error) {
+        EXPECT_EQ(error.code(), 100);
+        EXPECT_STREQ(error.what(), "HTTP/1.1 100 Continue");
+    }
 }
 
 TEST(ReadResponseHead, ServerClosingBeforeAStatusLineIsConnectionClosed) {
@@ -216,6 +249,44 @@ TEST(ReadResponseBody, ChunkedBodyCutShortIsConnectionClosed) {
     EXPECT_EQ(
         read_all("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n2\r\nab\r\n0\r\n").body,
         "ab");
+}
+
+TEST(ReadResponseBody, EveryKindOfBodyMayReachTheLimitButNotPassIt) {
+    const std::string ten(10, 'x');
+    for (const std::string& framing : std::vector<std::string>{
+             "Content-Length: 10\r\n\r\n" + ten,
+             "Transfer-Encoding: chunked\r\n\r\n4\r\nxxxx\r\n6\r\nxxxxxx\r\n0\r\n\r\n",
+             "\r\n" + ten}) {
+        const std::string bytes = "HTTP/1.1 200 OK\r\n" + framing;
+        EXPECT_EQ(read_limited(bytes, 10).body, ten) << framing;
+        EXPECT_THROW(read_limited(bytes, 9), EHttpResponseTooLarge) << framing;
+    }
+}
+
+TEST(ReadResponseBody, ALengthOrChunkOverTheLimitIsRefusedBeforeItsBytesAreAwaited) {
+    for (const char* head :
+         {"Content-Length: 200000000\r\n\r\n", "Transfer-Encoding: chunked\r\n\r\nbebc200\r\n",
+          "Transfer-Encoding: chunked\r\n\r\n8000\r\n"}) {
+        // Reading on would meet the stall and time out instead.
+        MemorySource source(std::string("HTTP/1.1 200 OK\r\n") + head);
+        source.add(MemorySource::Stall{});
+        try {
+            read_limited(source, 0x7FFF);
+            ADD_FAILURE() << "no error for " << head;
+        } catch (const EHttpResponseTooLarge& error) {
+            EXPECT_STREQ(error.what(),
+                         "Response too large: the body exceeds the limit of 32767 bytes");
+        }
+    }
+}
+
+TEST(ReadResponseBody, ABodyReadUntilTheCloseStopsSoonAfterTheLimit) {
+    MemorySource endless("HTTP/1.1 200 OK\r\n\r\n");
+    for (int i = 0; i < 1000; ++i) {
+        endless.add(std::string(InputBuffer::kReceiveSize, 'x'));
+    }
+    EXPECT_THROW(read_limited(endless, 64 * 1024), EHttpResponseTooLarge);
+    EXPECT_LT(endless.reads(), 6);
 }
 
 TEST(ReadResponseBody, ATimeOutOfTheSourceReachesTheCaller) {

@@ -88,8 +88,11 @@ TEST(ResolveUrl, UnknownSchemeWithoutPortRaisesUnknownProtocol) {
 TEST(ResolveUrl, BytesThatWouldBreakTheRequestNeverPass) {
     const Target base = at("http://h/dir/");
     for (const std::string_view bad : std::initializer_list<std::string_view>{
-             "http://h/a\r\nX-Injected: 1", "http://h/a b", "http://h/\x01", "http://h/caf\xC3\xA9",
-             "http://bad\rhost/", "http:///nohost", "http://h:0/", "http://h:65536/",
+             "http://h/a\r\nX-Injected: 1", "http://h/a b", "http://h/\x01", "http://h/a\tb",
+             "http://bad\rhost/",
+             "http://b\xC3\xA4"
+             "d/x",
+             "http://h\xD6\xD0/", "http:///nohost", "http://h:0/", "http://h:65536/",
              "http://h:8x/", "a\nb", std::string_view("a\0b", 3), "\x7F"}) {
         EXPECT_THROW(resolve_url(base, bad), EHttpError) << bad;
     }
@@ -99,6 +102,20 @@ TEST(ResolveUrl, BytesThatWouldBreakTheRequestNeverPass) {
     } catch (const EHttpError& error) {
         EXPECT_STREQ(error.what(), "Invalid URL");
     }
+}
+
+TEST(ResolveUrl, BytesFrom0x80UpInThePathAndQueryAreSentPercentEncoded) {
+    // GB2312 text: directory, document and query keep their places.
+    const Target t = at("http://h/\xD6\xD0\xCE\xC4/\xB2\xE2.asp?name=\xC4\xE3&x=%41#\xFF");
+    EXPECT_EQ(t.directory, "/%D6%D0%CE%C4/");
+    EXPECT_EQ(t.document, "%B2%E2.asp");
+    EXPECT_EQ(t.query, "?name=%C4%E3&x=%41");
+    EXPECT_EQ(at("http://h/caf\xC3\xA9").request_target(), "/caf%C3%A9");
+    // The trail byte 0x5C of a double-byte character stays a byte of its own.
+    EXPECT_EQ(at("http://h/\x81\\.htm").request_target(), "/%81\\.htm");
+    // A relative URL against an encoded directory is encoded alike, and once only.
+    EXPECT_EQ(resolve_url(t, "\xCE\xC4.htm").request_target(), "/%D6%D0%CE%C4/%CE%C4.htm");
+    EXPECT_EQ(resolve_url(t, "../%CE%C4.htm").request_target(), "/%CE%C4.htm");
 }
 
 TEST(ResolveUrl, RelativeUrlOnAFreshTargetHasNoHost) {

@@ -232,7 +232,22 @@ TEST_F(LoginPanelTest, OneKeyLoginAndRegisterOpenTheSitesPagesInWeb1) {
 
 // --- The member-id pick-up ---------------------------------------------------
 
-TEST_F(LoginPanelTest, IdFollowedBySemicolonLogsInAndStartsTheWorkerOnce) {
+// The pick-up while web1 shows a page of the site, whose cookie the tests set.
+struct PickUpTest : LoginPanelTest {
+    const ui::WideString site_page = utf16_from_gb("http://" + config::site_host() + "/jysc/");
+
+    PickUpTest() {
+        web.add_page(site_page, u"<title>site</title>");
+        show_in_web1(site_page);
+        starts = stops = 0;
+    }
+    void show_in_web1(const ui::WideString& url) {
+        engine1->navigate(url);
+        engine1->complete();
+    }
+};
+
+TEST_F(PickUpTest, IdFollowedBySemicolonLogsInAndStartsTheWorkerOnce) {
     engine1->cookie_override = u"ASPSESSIONID=abc; user%5Fid=123; nick=x";
     f.act_cook.execute();
     EXPECT_EQ(f.MemberId.get(), "123");
@@ -241,7 +256,7 @@ TEST_F(LoginPanelTest, IdFollowedBySemicolonLogsInAndStartsTheWorkerOnce) {
     EXPECT_EQ(starts, 1);
 }
 
-TEST_F(LoginPanelTest, IdLastWithoutSemicolonIsEmptyButStillStartsTheWorker) {
+TEST_F(PickUpTest, IdLastWithoutSemicolonIsEmptyButStillStartsTheWorker) {
     engine1->cookie_override = u"nick=x; user%5Fid=123";
     f.act_cook.execute();
     EXPECT_EQ(f.MemberId.get(), "");
@@ -250,7 +265,7 @@ TEST_F(LoginPanelTest, IdLastWithoutSemicolonIsEmptyButStillStartsTheWorker) {
     EXPECT_EQ(starts, 2);
 }
 
-TEST_F(LoginPanelTest, CookieWithoutTheKeyStopsTheWorkerAndLogsOut) {
+TEST_F(PickUpTest, CookieWithoutTheKeyStopsTheWorkerAndLogsOut) {
     engine1->cookie_override = u"user%5Fid=123;";
     f.act_cook.execute();
     engine1->cookie_override = u"other=1";
@@ -262,7 +277,7 @@ TEST_F(LoginPanelTest, CookieWithoutTheKeyStopsTheWorkerAndLogsOut) {
     EXPECT_EQ(starts, 1);
 }
 
-TEST_F(LoginPanelTest, SecondIdReplacesTheFirstWithoutRestart) {
+TEST_F(PickUpTest, SecondIdReplacesTheFirstWithoutRestart) {
     engine1->cookie_override = u"user%5Fid=123;";
     f.act_cook.execute();
     engine1->cookie_override = u"user%5Fid=456;";
@@ -272,7 +287,7 @@ TEST_F(LoginPanelTest, SecondIdReplacesTheFirstWithoutRestart) {
     EXPECT_EQ(stops, 0);
 }
 
-TEST_F(LoginPanelTest, AlwaysWeb1sCookieWhicheverBrowserCompleted) {
+TEST_F(PickUpTest, AlwaysWeb1sCookieWhicheverBrowserCompleted) {
     engine1->cookie_override = u"user%5Fid=7;";
     engine2->cookie_override = u"other=1";
     engine2->navigate(u"about:<title>x</title>");
@@ -280,13 +295,48 @@ TEST_F(LoginPanelTest, AlwaysWeb1sCookieWhicheverBrowserCompleted) {
     EXPECT_EQ(f.MemberId.get(), "7");
 }
 
-TEST_F(LoginPanelTest, CookieThatCannotBeReadKeepsTheMemberId) {
+TEST_F(PickUpTest, CookieThatCannotBeReadKeepsTheMemberId) {
     engine1->cookie_override = u"user%5Fid=123;";
     f.act_cook.execute();
     engine1->failing = true;
     EXPECT_THROW(f.act_cook.execute(), ui::BrowserError);
     EXPECT_EQ(f.MemberId.get(), "123");
     EXPECT_EQ(stops, 0);
+}
+
+TEST_F(PickUpTest, ACookieThatAnotherSitesPageSetsNeitherLogsInNorStartsTheWorker) {
+    web.add_page(u"http://evil.test/", u"<title>evil</title>", u"user%5Fid=666; x=1");
+    show_in_web1(u"http://evil.test/");
+    EXPECT_TRUE(f.MemberId.empty());
+    EXPECT_EQ(starts, 0);
+}
+
+TEST_F(PickUpTest, PagesOfOtherHostsLeaveTheMemberAndTheWorkerAsTheyAre) {
+    engine1->cookie_override = u"user%5Fid=123;";
+    f.act_cook.execute();
+    ASSERT_EQ(f.MemberId.get(), "123");
+    for (const ui::WideString url : {u"http://evil.test/", u"about:<title>home</title>"}) {
+        engine1->cookie_override = u"user%5Fid=666;"; // another member's id
+        show_in_web1(url);
+        EXPECT_EQ(f.MemberId.get(), "123");
+        engine1->cookie_override = u"other=1"; // no member id at all
+        f.act_cook.execute();
+        EXPECT_EQ(f.MemberId.get(), "123");
+    }
+    EXPECT_EQ(starts, 1);
+    EXPECT_EQ(stops, 0);
+    // Back on the site, its cookie decides again.
+    show_in_web1(site_page);
+    EXPECT_TRUE(f.MemberId.empty());
+    EXPECT_EQ(stops, 1);
+}
+
+TEST_F(PickUpTest, TheKeyInsideAnotherCookieIsNoMemberId) {
+    engine1->cookie_override = u"nick=user%5Fid=666; a=b";
+    f.act_cook.execute();
+    EXPECT_TRUE(f.MemberId.empty());
+    EXPECT_EQ(starts, 0);
+    EXPECT_EQ(stops, 1);
 }
 
 } // namespace

@@ -21,6 +21,15 @@ TEST(MemberIdFromCookie, NoKeyIsNoMemberId) {
     EXPECT_EQ(MemberIdFromCookie("user%5fid=123;"), std::nullopt);
 }
 
+TEST(MemberIdFromCookie, OnlyAWholeCookieOfThatNameCounts) {
+    EXPECT_EQ(MemberIdFromCookie("nick=user%5Fid=9; user%5Fid=5; a=b"), "5");
+    EXPECT_EQ(MemberIdFromCookie("xuser%5Fid=9; user%5Fid=5;"), "5");
+    EXPECT_EQ(MemberIdFromCookie("nick=user%5Fid=9;"), std::nullopt);
+    EXPECT_EQ(MemberIdFromCookie("my_user%5Fid=9;"), std::nullopt);
+    EXPECT_EQ(MemberIdFromCookie("a=1;user%5Fid=9;"), std::nullopt);
+    EXPECT_EQ(MemberIdFromCookie("a=x user%5Fid=9;"), std::nullopt);
+}
+
 TEST(MemberIdFromCookie, FirstOccurrenceWins) {
     EXPECT_EQ(MemberIdFromCookie("user%5Fid=1; user%5Fid=2;"), "1");
 }

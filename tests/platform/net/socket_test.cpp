@@ -1,6 +1,7 @@
 // The socket boundary against loopback, in both trees (natively and under Wine).
 
 #include "platform/net/socket.h"
+#include "tests/platform/net/blocked_lookup.h"
 
 #include <gtest/gtest.h>
 
@@ -35,6 +36,60 @@ TEST(Resolve, DottedAddressAndLocalhostGiveLoopback) {
     EXPECT_EQ(resolve("127.0.0.1", 80).ipv4, kLoopback);
     EXPECT_EQ(resolve("localhost", 12861).ipv4, kLoopback);
     EXPECT_EQ(to_string(resolve("127.0.0.1", 12861)), "127.0.0.1:12861");
+}
+
+TEST(Resolve, ALookupWithATimeOutOrSignalGivesTheSystemsAnswerToo) {
+    AbortSignal abort;
+    EXPECT_EQ(resolve("localhost", 80, 5000ms).ipv4, kLoopback);
+    EXPECT_EQ(resolve("localhost", 80, kNoTimeout, &abort).ipv4, kLoopback);
+}
+
+TEST(Resolve, TheLookupsAnswerOrErrorComesBackFromItsThread) {
+    const ScopedNameLookup lookup([](const std::string& host) -> std::uint32_t {
+        if (host == "relay.test") {
+            return 0x0A000001;
+        }
+        throw SocketError(11001, "Host not found.");
+    });
+    EXPECT_EQ(to_string(resolve("relay.test", 12861, 5000ms)), "10.0.0.1:12861");
+    try {
+        resolve("elsewhere.test", 80, 5000ms);
+        ADD_FAILURE() << "no error";
+    } catch (const SocketError& error) {
+        EXPECT_EQ(error.code(), 11001);
+        EXPECT_STREQ(error.what(), "Host not found.");
+    }
+}
+
+TEST(Resolve, ADottedAddressIsNeverLookedUp) {
+    testing::BlockedLookup lookup;
+    AbortSignal abort;
+    EXPECT_EQ(resolve("127.0.0.1", 80, 100ms, &abort).ipv4, kLoopback);
+    EXPECT_EQ(lookup.started(), 0);
+}
+
+TEST(Resolve, AnAbortEndsALookupThatGetsNoAnswerAtOnce) {
+    testing::BlockedLookup lookup;
+    AbortSignal abort;
+    auto resolving =
+        std::async(std::launch::async, [&] { resolve("dead.test", 80, kNoTimeout, &abort); });
+    ASSERT_TRUE(lookup.wait_started(1));
+    abort.abort();
+    ASSERT_TRUE(lookup.returns_while_blocked(resolving)) << "the abort did not end the lookup";
+    EXPECT_THROW(resolving.get(), Aborted);
+    EXPECT_THROW(resolve("dead.test", 80, kNoTimeout, &abort), Aborted) << "stays aborted";
+
+    // The lookup given up on ends later by itself, into state nobody frees under it.
+    EXPECT_EQ(lookup.ended(), 0);
+    lookup.release();
+    EXPECT_TRUE(lookup.wait_ended(1));
+}
+
+TEST(Resolve, ALookupThatGetsNoAnswerEndsWithItsTimeOut) {
+    testing::BlockedLookup lookup;
+    auto resolving = std::async(std::launch::async, [&] { resolve("dead.test", 80, 200ms); });
+    ASSERT_TRUE(lookup.returns_while_blocked(resolving)) << "the time-out did not end the lookup";
+    EXPECT_THROW(resolving.get(), LookupTimeout);
 }
 
 TEST(Stream, BytesCrossBothWaysAndShutdownReadsAsEndOfStream) {

@@ -1,0 +1,71 @@
+// qirelo-tool sign: detached signatures of update files.
+
+#include <span>
+#include <string>
+#include <vector>
+
+#include "tools/command.h"
+#include "tools/p256_signing.h"
+
+namespace qirelo::tools {
+namespace {
+
+constexpr std::string_view kHelp =
+    "usage: qirelo-tool sign --key PRIVATE FILE...\n"
+    "\n"
+    "Writes FILE.sig beside each FILE (replacing an older one): the DER ECDSA\n"
+    "signature over the SHA-256 of the file's bytes with the P-256 private key\n"
+    "in PRIVATE (PEM, as `qirelo-tool keygen` or OpenSSL writes it). These are\n"
+    "the bytes that\n"
+    "  openssl dgst -sha256 -sign PRIVATE -out FILE.sig FILE\n"
+    "writes, so either can sign. The client puts a downloaded file in place\n"
+    "only when FILE.sig, fetched from the file's URL + \".sig\", checks out\n"
+    "against the public key built into it.\n"
+    "\n"
+    "Prints one line per file signed. On the first failure one line goes to\n"
+    "stderr and no further file is signed.\n"
+    "\n"
+    "libcrypto in the Linux build, CNG in the Windows build; PRIVATE may also\n"
+    "be an \"EC PRIVATE KEY\" PEM, but must hold its public key, as OpenSSL\n"
+    "writes it.\n"
+    "Exit status 0, 1 when a file cannot be signed, 2 for a usage error.\n";
+
+int usage_error(std::ostream& err, std::string_view what) {
+    err << "qirelo-tool sign: " << what << " (qirelo-tool sign --help)\n";
+    return kExitUsage;
+}
+
+int run(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
+    std::string key;
+    std::vector<std::string> files;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--key") {
+            if (i + 1 == args.size()) {
+                return usage_error(err, "--key needs the private key's file");
+            }
+            key = args[++i];
+        } else if (args[i].starts_with("--")) {
+            return usage_error(err, "unknown option " + one_line(args[i]));
+        } else {
+            files.push_back(args[i]);
+        }
+    }
+    if (key.empty()) {
+        return usage_error(err, "--key PRIVATE is required");
+    }
+    if (files.empty()) {
+        return usage_error(err, "no FILE given");
+    }
+    for (const std::string& file : files) {
+        const std::string signature = file + ".sig";
+        sign_file(key, file, signature);
+        out << "signed " << file << " -> " << signature << "\n";
+    }
+    return kExitOk;
+}
+
+const Registration registration{
+    {"sign", "sign update files (FILE.sig) with a P-256 private key", kHelp, run}};
+
+} // namespace
+} // namespace qirelo::tools
