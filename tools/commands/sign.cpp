@@ -1,10 +1,12 @@
 // qirelo-tool sign: detached signatures of update files.
 
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "tools/command.h"
+#include "tools/key_and_files.h"
 #include "tools/p256_signing.h"
 
 namespace qirelo::tools {
@@ -30,32 +32,12 @@ constexpr std::string_view kHelp =
     "writes it.\n"
     "Exit status 0, 1 when a file cannot be signed, 2 for a usage error.\n";
 
-int usage_error(std::ostream& err, std::string_view what) {
-    err << "qirelo-tool sign: " << what << " (qirelo-tool sign --help)\n";
-    return kExitUsage;
-}
-
 int run(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
-    std::string key;
-    std::vector<std::string> files;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--key") {
-            if (i + 1 == args.size()) {
-                return usage_error(err, "--key needs the private key's file");
-            }
-            key = args[++i];
-        } else if (args[i].starts_with("--")) {
-            return usage_error(err, "unknown option " + one_line(args[i]));
-        } else {
-            files.push_back(args[i]);
-        }
+    const std::optional<KeyAndFiles> read = read_key_and_files(args, "sign", "PRIVATE", err);
+    if (!read) {
+        return kExitUsage;
     }
-    if (key.empty()) {
-        return usage_error(err, "--key PRIVATE is required");
-    }
-    if (files.empty()) {
-        return usage_error(err, "no FILE given");
-    }
+    const auto& [key, files] = *read;
     for (const std::string& file : files) {
         const std::string signature = file + ".sig";
         sign_file(key, file, signature);

@@ -2,12 +2,14 @@
 
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "platform/crypto/signature_check.h"
 #include "tools/command.h"
+#include "tools/key_and_files.h"
 
 namespace qirelo::tools {
 namespace {
@@ -24,11 +26,6 @@ constexpr std::string_view kHelp =
     "Exit status 0 when every file is good, 1 when one is bad or the key cannot\n"
     "be used, 2 for a usage error.\n";
 
-int usage_error(std::ostream& err, std::string_view what) {
-    err << "qirelo-tool verify: " << what << " (qirelo-tool verify --help)\n";
-    return kExitUsage;
-}
-
 std::string read_text(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
@@ -38,26 +35,11 @@ std::string read_text(const std::string& path) {
 }
 
 int run(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
-    std::string key;
-    std::vector<std::string> files;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--key") {
-            if (i + 1 == args.size()) {
-                return usage_error(err, "--key needs the public key's file");
-            }
-            key = args[++i];
-        } else if (args[i].starts_with("--")) {
-            return usage_error(err, "unknown option " + one_line(args[i]));
-        } else {
-            files.push_back(args[i]);
-        }
+    const std::optional<KeyAndFiles> read = read_key_and_files(args, "verify", "PUBLIC", err);
+    if (!read) {
+        return kExitUsage;
     }
-    if (key.empty()) {
-        return usage_error(err, "--key PUBLIC is required");
-    }
-    if (files.empty()) {
-        return usage_error(err, "no FILE given");
-    }
+    const auto& [key, files] = *read;
     const std::string pem = read_text(key);
     if (pem.empty()) {
         throw platform::crypto::KeyError(key + ": empty");

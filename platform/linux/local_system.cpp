@@ -1,0 +1,61 @@
+// The local side of transfers on Linux: a monotonic millisecond tick, the
+// zone offset of the C library's local time, and of the file attributes only
+// read-only, as the file's write permission; the others have no meaning here.
+
+#include "platform/inet/local_system.h"
+
+#include <sys/stat.h>
+
+#include <chrono>
+#include <ctime>
+
+namespace qirelo::platform::inet {
+namespace {
+
+class LinuxLocalSystem final : public LocalSystem {
+public:
+    std::uint32_t TickCount() override {
+        const auto now = std::chrono::steady_clock::now().time_since_epoch();
+        return static_cast<std::uint32_t>(
+            std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
+    }
+
+    int TimeZoneBiasMinutes() override {
+        const std::time_t now = std::time(nullptr);
+        std::tm local{};
+        localtime_r(&now, &local);
+        return static_cast<int>(-local.tm_gmtoff / 60);
+    }
+
+    bool SetAttributes(const std::string& path, std::uint32_t attributes) override {
+        struct stat status {};
+        if (::stat(path.c_str(), &status) != 0) {
+            return false;
+        }
+        const mode_t writable = S_IWUSR | S_IWGRP | S_IWOTH;
+        mode_t mode = status.st_mode & 07777;
+        if (attributes & attributes::kReadOnly) {
+            mode &= ~writable;
+        } else {
+            mode |= S_IWUSR;
+        }
+        return ::chmod(path.c_str(), mode) == 0;
+    }
+
+    std::uint32_t Attributes(const std::string& path) override {
+        struct stat status {};
+        if (::stat(path.c_str(), &status) != 0) {
+            return 0xFFFFFFFF;
+        }
+        return (status.st_mode & S_IWUSR) ? attributes::kArchive
+                                          : attributes::kArchive | attributes::kReadOnly;
+    }
+};
+
+} // namespace
+
+std::unique_ptr<LocalSystem> os_local_system() {
+    return std::make_unique<LinuxLocalSystem>();
+}
+
+} // namespace qirelo::platform::inet

@@ -1,0 +1,60 @@
+#include "upgrade/console_main_thread.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <stdexcept>
+#include <thread>
+
+namespace qirelo::upgrade {
+namespace {
+
+using namespace std::chrono_literals;
+
+TEST(ConsoleMainThread, RunsHandedOverCallsOnItsThreadWhileTheWorkerWaits) {
+    ConsoleMainThread main;
+    const auto mainId = std::this_thread::get_id();
+    std::atomic<int> after{0};
+    int ranOnMain = 0;
+    std::thread worker([&] {
+        for (int i = 0; i < 1000; ++i) {
+            main.Synchronize([&] { ranOnMain += std::this_thread::get_id() == mainId; });
+            after = i + 1; // the call has run before Synchronize returns
+            EXPECT_EQ(ranOnMain, i + 1);
+        }
+    });
+    while (after < 1000) {
+        main.ServeCalls(10ms);
+    }
+    worker.join();
+    EXPECT_EQ(ranOnMain, 1000);
+}
+
+TEST(ConsoleMainThread, ACallsErrorIsRaisedOnTheWorker) {
+    ConsoleMainThread main;
+    std::atomic<bool> raised{false};
+    std::thread worker([&] {
+        try {
+            main.Synchronize([] { throw std::runtime_error("handler failed"); });
+        } catch (const std::runtime_error& error) {
+            raised = std::string(error.what()) == "handler failed";
+        }
+    });
+    while (!raised) {
+        main.ServeCalls(10ms);
+    }
+    worker.join();
+    EXPECT_TRUE(raised);
+}
+
+TEST(ConsoleMainThread, OnTheMainThreadACallRunsAtOnceAndServingWithoutCallsReturns) {
+    ConsoleMainThread main;
+    bool ran = false;
+    main.Synchronize([&] { ran = true; });
+    EXPECT_TRUE(ran);
+    EXPECT_TRUE(main.IsMainThread());
+    main.ServeCalls(1ms); // nothing handed over: returns after its time
+}
+
+} // namespace
+} // namespace qirelo::upgrade
