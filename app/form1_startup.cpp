@@ -8,8 +8,8 @@
 #include "app/system/system_control.h"
 #include "app/version.h"
 #include "config/hosts.h"
-#include "platform/profile/codepage.h"
 #include "platform/fpu/fpu.h"
+#include "platform/profile/codepage.h"
 
 namespace qirelo::app {
 

@@ -10,12 +10,12 @@
 
 #include "app/relay/http_client_slot.h"
 #include "app/relay/recording_actions.h"
+#include "app/relay/relay_http_client.h"
 #include "app/relay/relay_loop.h"
 #include "app/relay/soak/fault_server.h"
 #include "app/relay/soak/soak_world.h"
 #include "app/relay/synchronized_actions.h"
 #include "app/relay/worker_pacer.h"
-#include "app/relay/relay_http_client.h"
 #include "upgrade/fake/manual_main_thread.h"
 #include "upgrade/up_thread.h"
 

@@ -9,8 +9,8 @@
 #include <fstream>
 #include <iterator>
 
-#include "platform/profile/codepage.h"
 #include "platform/fpu/fpu.h"
+#include "platform/profile/codepage.h"
 #include "platform/profile/ini_file.h"
 
 #include "platform/profile/os_profile.h"
