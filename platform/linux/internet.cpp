@@ -19,7 +19,11 @@
 namespace qirelo::platform::inet {
 namespace {
 
-constexpr long kReceiveBuffer = 512 * 1024;
+constexpr long kReceiveBuffer = 64 * 1024;
+// Body bytes held for the reader before libcurl is paused: one call to curl
+// receives for as long as the socket has data, and a fast sender would
+// otherwise pile megabytes of fresh memory up between two reads.
+constexpr std::size_t kHeldBack = 256 * 1024;
 constexpr int kPollMs = 1000;
 
 bool same_name(std::string_view a, std::string_view b) {
@@ -118,6 +122,7 @@ struct Request {
     Head final_head; // the answer's head, once complete
     bool head_done = false;
     bool finished = false;
+    bool paused = false; // holding kHeldBack already: the rest waits in libcurl
     CURLcode result = CURLE_OK;
     std::string buffer; // body bytes received, not yet read
     std::size_t offset = 0;
@@ -277,9 +282,10 @@ void CurlInternet::configure(Request& request, const std::string& headers,
     request.release_easy();
     request.head = {};
     request.final_head = {};
-    request.head_done = request.finished = false;
+    request.head_done = request.finished = request.paused = false;
     request.result = CURLE_OK;
     request.buffer.clear();
+    request.buffer.reserve(kHeldBack + CURL_MAX_WRITE_SIZE);
     request.offset = 0;
 
     CURL* easy = curl_easy_init();
@@ -432,6 +438,10 @@ std::size_t CurlInternet::on_body(char* data, std::size_t size, std::size_t coun
         request.buffer.clear();
         request.offset = 0;
     }
+    if (request.buffer.size() - request.offset >= kHeldBack) {
+        request.paused = true;
+        return CURL_WRITEFUNC_PAUSE; // libcurl delivers it again once unpaused
+    }
     request.buffer.append(data, size * count);
     return size * count;
 }
@@ -549,6 +559,12 @@ bool CurlInternet::ReadFile(HInternet handle, char* buffer, std::size_t size, st
         }
         if (request->finished) {
             return request->result == CURLE_OK;
+        }
+        if (request->paused) {
+            // Everything held has been read: take what libcurl kept back.
+            request->paused = false;
+            curl_easy_pause(request->easy, CURLPAUSE_CONT);
+            continue;
         }
         if (!pump(*request)) {
             return false;
