@@ -430,8 +430,11 @@ void TupTransfer::OpenTarget(TransferRun& run) {
     if (!IsBodyStatus(run.StatusCode) || path.empty()) {
         auto memory = std::make_unique<TupMemoryStream>();
         if (run.ContentLength > 0) {
+            // Blocks are read in place, so the read that finds the end of
+            // the body needs a block's room past it too.
             memory->Reserve(
-                static_cast<std::size_t>(std::min(run.ContentLength, kLargestReservation)));
+                static_cast<std::size_t>(std::min(run.ContentLength, kLargestReservation)) +
+                static_cast<std::size_t>(run.request.TransferBufferSize));
         }
         if (!run.SetTarget(std::move(memory))) {
             throw EThreadStopped{};
