@@ -19,11 +19,11 @@
 namespace qirelo::platform::inet {
 namespace {
 
-constexpr long kReceiveBuffer = 64 * 1024;
+constexpr long kReceiveBuffer = 512 * 1024;
 // Body bytes held for the reader before libcurl is paused: one call to curl
 // receives for as long as the socket has data, and a fast sender would
-// otherwise pile megabytes of fresh memory up between two reads.
-constexpr std::size_t kHeldBack = 256 * 1024;
+// otherwise pile most of a large body up in fresh memory between two reads.
+constexpr std::size_t kHeldBack = 4 << 20;
 constexpr int kPollMs = 1000;
 
 bool same_name(std::string_view a, std::string_view b) {
@@ -285,7 +285,6 @@ void CurlInternet::configure(Request& request, const std::string& headers,
     request.head_done = request.finished = request.paused = false;
     request.result = CURLE_OK;
     request.buffer.clear();
-    request.buffer.reserve(kHeldBack + CURL_MAX_WRITE_SIZE);
     request.offset = 0;
 
     CURL* easy = curl_easy_init();

@@ -103,7 +103,7 @@ TEST_F(TransferOsTest, ABodyWithLengthArrivesExactly) {
 TEST_F(TransferOsTest, ABodyLargerThanWhatIsHeldForTheReaderArrivesInBlocks) {
     // Several MiB sent at once: libcurl is paused while the engine reads what
     // was held, and nothing may be lost or reordered across the pauses.
-    const std::string body = Body(3 << 20);
+    const std::string body = Body(12 << 20);
     ScriptServer server(serve({{response("HTTP/1.1 200 OK\r\n", body)}}));
     std::int64_t blocks = 0;
     std::int64_t largest = 0;
@@ -116,10 +116,10 @@ TEST_F(TransferOsTest, ABodyLargerThanWhatIsHeldForTheReaderArrivesInBlocks) {
         last = done;
     };
     Fetch(server.url("/setup/qirelo.exe"));
-    EXPECT_THAT(notes, ElementsAre("done 3145728"));
+    EXPECT_THAT(notes, ElementsAre("done 12582912"));
     EXPECT_TRUE(received == body) << "the body differs";
     EXPECT_EQ(largest, 4096) << "one hand-over per block of the buffer size";
-    EXPECT_GE(blocks, (3 << 20) / 4096);
+    EXPECT_GE(blocks, (12 << 20) / 4096);
 }
 
 TEST_F(TransferOsTest, ABodyWithoutLengthEndsWithTheConnection) {
