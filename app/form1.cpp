@@ -1,6 +1,11 @@
 #include "app/form1.h"
 
-#include "app/keys/focused_edit.h"
+#include "app/browser/browser_shell.h"
+#include "app/focused_edit.h"
+#include "app/login/login_panel.h"
+#include "app/pointer/pointer_actions.h"
+#include "app/relay/relay_worker.h"
+#include "app/system/system_control.h"
 #include "platform/profile/codepage.h"
 
 namespace qirelo::app {
@@ -14,12 +19,9 @@ TForm1::TForm1(ui::Application& application, platform::Services& services)
       Action2(ActionList1, "Action2", platform::gb("单击屏幕底部")),
       act_up(ActionList1, "act_up", platform::gb("静默update")),
       Action3(ActionList1, "Action3", platform::gb("单击屏幕中间")),
-      pointer_actions(*this, web1, services.pointer),
-      system_control({TrackBar1, cb1, BitBtn1, pb1, Timer2, act_gj, pag1, tb3},
-                     services.wave_volume, services.power),
       key_sender(services.keyboard, [this] { ClearFocusedEditOnMainThread(application_, *this); }),
-      relay_worker(*this, application),
       application_(application), services_(services) {
+    BuildParts();
     LayOutControls();
     WireEvents();
     application_.guard([this] { FormCreate(*this); });
@@ -27,26 +29,120 @@ TForm1::TForm1(ui::Application& application, platform::Services& services)
 
 TForm1::~TForm1() = default;
 
-// Each handler to its event; the parts of the client that come with their own
-// handlers add their lines here.
+// Each part gets just the controls and the state it works with.
+void TForm1::BuildParts() {
+    pointer_actions = std::make_unique<pointer::PointerActions>(*this, web1, services_.pointer);
+    system_control = std::make_unique<system::SystemControl>(
+        system::SystemControls{TrackBar1, cb1, BitBtn1, pb1, Timer2, act_gj, pag1, tb3},
+        services_.wave_volume, services_.power);
+    login_panel = std::make_unique<login::LoginPanel>(
+        login::LoginControls{*this, edit_u, edit_p, CheckBox1, BitBtn2, pag1, tb1, web1},
+        login::LoginState{PasswordKey, MemberId}, services_.profile, services_.machine);
+    browser_shell = std::make_unique<browser::BrowserShell>(
+        browser::BrowserControls{edit_url, spb1, btn1, btn2, sb1, pag1, tb1, tb2, tb3, Gauge1,
+                                 Gauge2, web1, web2, Timer1, act_cook},
+        browser::BrowserState{CurrentBrowser, PlayPageFlag}, application_, services_.keyboard);
+    relay_worker = std::make_unique<relay::RelayWorker>(
+        relay::RelayControls{pag1, tb1, tb3, web1, Action1, Action2, Action3, TrackBar1, BitBtn1,
+                             edit_url},
+        relay::RelayState{MemberId, LastCommandStamp, MonitorHttp, TimerHttp}, key_sender,
+        application_);
+}
+
+// Each handler to its event.
 void TForm1::WireEvents() {
     OnShow = [this](ui::Component& sender) { FormShow(sender); };
     OnClose = [this](ui::Component& sender, ui::CloseAction& action) { FormClose(sender, action); };
     tb3.OnShow = [this](ui::Component& sender) { tb3Show(sender); };
     Timer1.OnTimer = [this](ui::Component& sender) { Timer1Timer(sender); };
-    Action1.OnExecute = [this](ui::Component&) { pointer_actions.Action1Execute(); };
-    Action2.OnExecute = [this](ui::Component&) { pointer_actions.Action2Execute(); };
-    Action3.OnExecute = [this](ui::Component&) { pointer_actions.Action3Execute(); };
-    TrackBar1.OnChange = [this](ui::Component&) { system_control.TrackBar1Change(); };
-    cb1.OnClick = [this](ui::Component&) { system_control.cb1Click(); };
-    BitBtn1.OnClick = [this](ui::Component&) { system_control.BitBtn1Click(); };
-    Timer2.OnTimer = [this](ui::Component&) { system_control.Timer2Timer(); };
-    act_gj.OnExecute = [this](ui::Component&) { system_control.act_gjExecute(); };
-    login_panel.Wire();
-    relay_worker.Wire();
-    login_panel.StartRelayWorker = [this] { relay_worker.Start(); };
-    login_panel.StopRelayWorker = [this] { relay_worker.Stop(); };
-    browser_shell.Wire();
+    WirePointerActions();
+    WireSystemControl();
+    WireLoginPanel();
+    WireBrowserShell();
+    WireRelayWorker();
+}
+
+void TForm1::WirePointerActions() {
+    pointer::PointerActions& part = *pointer_actions;
+    Action1.OnExecute = [&part](ui::Component&) { part.Action1Execute(); };
+    Action2.OnExecute = [&part](ui::Component&) { part.Action2Execute(); };
+    Action3.OnExecute = [&part](ui::Component&) { part.Action3Execute(); };
+}
+
+void TForm1::WireSystemControl() {
+    system::SystemControl& part = *system_control;
+    TrackBar1.OnChange = [&part](ui::Component&) { part.TrackBar1Change(); };
+    cb1.OnClick = [&part](ui::Component&) { part.cb1Click(); };
+    BitBtn1.OnClick = [&part](ui::Component&) { part.BitBtn1Click(); };
+    Timer2.OnTimer = [&part](ui::Component&) { part.Timer2Timer(); };
+    act_gj.OnExecute = [&part](ui::Component&) { part.act_gjExecute(); };
+}
+
+void TForm1::WireLoginPanel() {
+    login::LoginPanel& part = *login_panel;
+    edit_u.OnChange = [&part](ui::Component& sender) { part.edit_uChange(sender); };
+    edit_p.OnChange = [&part](ui::Component& sender) { part.edit_uChange(sender); };
+    edit_u.OnKeyPress = [&part](ui::Component& sender, char& key) {
+        part.edit_uKeyPress(sender, key);
+    };
+    edit_p.OnKeyPress = [&part](ui::Component& sender, char& key) {
+        part.edit_pKeyPress(sender, key);
+    };
+    BitBtn2.OnClick = [&part](ui::Component& sender) { part.BitBtn2Click(sender); };
+    BitBtn3.OnClick = [&part](ui::Component& sender) { part.BitBtn3Click(sender); };
+    SpeedButton4.OnClick = [&part](ui::Component& sender) { part.SpeedButton4Click(sender); };
+    Label3.OnClick = [&part](ui::Component& sender) { part.Label3Click(sender); };
+    act_cook.OnExecute = [&part](ui::Component& sender) { part.act_cookExecute(sender); };
+    part.StartRelayWorker = [this] { relay_worker->Start(); };
+    part.StopRelayWorker = [this] { relay_worker->Stop(); };
+}
+
+void TForm1::WireBrowserShell() {
+    browser::BrowserShell& part = *browser_shell;
+    for (ui::WebBrowser* browser : {&web1, &web2}) {
+        browser->OnStatusTextChange = [&part](ui::Component& sender, const ui::WideString& text) {
+            part.web1StatusTextChange(sender, text);
+        };
+        browser->OnTitleChange = [&part](ui::Component& sender, const ui::WideString& text) {
+            part.web1TitleChange(sender, text);
+        };
+        browser->OnDocumentComplete = [&part](ui::Component& sender, const ui::BrowserAutomation&,
+                                              const ui::WideString&) {
+            part.web1DocumentComplete(sender);
+        };
+        browser->OnCommandStateChange = [&part](ui::Component& sender, long command, bool enable) {
+            part.web1CommandStateChange(sender, command, enable);
+        };
+    }
+    web1.OnProgressChange = [&part](ui::Component& sender, long progress, long max) {
+        part.web1ProgressChange(sender, progress, max);
+    };
+    web2.OnProgressChange = [&part](ui::Component& sender, long progress, long max) {
+        part.web2ProgressChange(sender, progress, max);
+    };
+    web1.OnNewWindow2 = [&part](ui::Component& sender, ui::BrowserAutomation& target, bool&) {
+        part.web1NewWindow2(sender, target);
+    };
+    web2.OnNewWindow2 = [&part](ui::Component& sender, ui::BrowserAutomation& target, bool&) {
+        part.web2NewWindow2(sender, target);
+    };
+    pag1.OnChange = [&part](ui::Component& sender) { part.pag1Change(sender); };
+    edit_url.OnEnter = [&part](ui::Component& sender) { part.edit_urlEnter(sender); };
+    edit_url.OnKeyDown = [&part](ui::Component& sender, std::uint16_t& key, ui::ShiftState) {
+        part.edit_urlKeyDown(sender, key);
+    };
+    edit_url.OnButtonClick = [&part](ui::Component& sender) { part.edit_urlButtonClick(sender); };
+    spb1.OnClick = [&part](ui::Component& sender) { part.spb1Click(sender); };
+    btn_c.OnClick = [&part](ui::Component& sender) { part.btn_cClick(sender); };
+    btn1.OnClick = [&part](ui::Component& sender) { part.btn1Click(sender); };
+    btn2.OnClick = [&part](ui::Component& sender) { part.btn2Click(sender); };
+}
+
+void TForm1::WireRelayWorker() {
+    relay::RelayWorker& part = *relay_worker;
+    part.upThread1.OnExecute = [&part](upgrade::TupCustomThread& sender) {
+        part.upThread1Execute(sender);
+    };
 }
 
 } // namespace qirelo::app

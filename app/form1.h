@@ -1,10 +1,11 @@
 #pragma once
 
 // TForm1, the client's main window: its controls, the process-wide state the
-// handlers share, and the handlers. The layout is in form1_layout.cpp, the
-// start-up handlers in form1_startup.cpp; each part of the client adds its
-// handlers as member functions defined in a file of its own and binds them to
-// their events in WireEvents() (form1.cpp).
+// handlers share, and the start-up handlers. The layout is in
+// form1_layout.cpp, the start-up handlers in form1_startup.cpp. Each part of
+// the client (app/<part>/) keeps its handlers in a class of its own over a
+// narrow struct of the controls it uses; form1.cpp builds the parts and binds
+// their handlers to the controls' events in WireEvents().
 //
 // Threads: every handler runs on the main thread. The relay worker reads
 // MemberId (whole values, under a lock), and owns LastCommandStamp and the two
@@ -16,12 +17,7 @@
 #include <memory>
 #include <string>
 
-#include "app/browser/browser_shell.h"
 #include "app/locked_string.h"
-#include "app/login/login_panel.h"
-#include "app/pointer/pointer_actions.h"
-#include "app/relay/relay_worker.h"
-#include "app/system/system_control.h"
 #include "http/http_client.h"
 #include "keys/keysend.h"
 #include "platform/services.h"
@@ -41,6 +37,22 @@
 #include "ui/web_browser.h"
 
 namespace qirelo::app {
+
+namespace browser {
+class BrowserShell;
+}
+namespace login {
+class LoginPanel;
+}
+namespace pointer {
+class PointerActions;
+}
+namespace relay {
+class RelayWorker;
+}
+namespace system {
+class SystemControl;
+}
 
 class TForm1 : public ui::Form {
 public:
@@ -103,12 +115,16 @@ public:
     ui::Action act_up;
     ui::Action Action3;
 
+    // SendKeys; its held-key flags last the run.
+    keys::KeySender key_sender;
+
     // --- Parts that carry handlers of their own ------------------------------
-    PointerActions pointer_actions;    // Action1, Action2, Action3
-    SystemControl system_control;      // volume, mute, shutdown countdown, act_gj
-    keys::KeySender key_sender;        // SendKeys; its held-key flags last the run
-    LoginPanel login_panel{*this};     // login, saved credentials, act_cook
-    BrowserShell browser_shell{*this}; // address bar, tabs, message hook, home page
+    // Each works over the few controls and the state it needs; the window
+    // builds them and binds their handlers in WireEvents().
+    std::unique_ptr<pointer::PointerActions> pointer_actions; // Action1, Action2, Action3
+    std::unique_ptr<system::SystemControl> system_control;    // volume, mute, countdown, act_gj
+    std::unique_ptr<login::LoginPanel> login_panel;           // login, saved credentials, act_cook
+    std::unique_ptr<browser::BrowserShell> browser_shell;     // address bar, tabs, hook, home page
 
     // --- Process-wide state --------------------------------------------------
     LockedString MemberId;                         // empty: nobody logged in
@@ -121,7 +137,7 @@ public:
 
     // upThread1 and the relay loop. Declared after the state the loop uses,
     // so the window's destruction stops the loop before that state goes.
-    RelayWorker relay_worker;
+    std::unique_ptr<relay::RelayWorker> relay_worker;
 
     // --- Handlers: start-up and main window ----------------------------------
     void FormCreate(ui::Component& Sender);
@@ -133,15 +149,19 @@ public:
     // The browser that receives keyboard messages through the message hook.
     ui::WebBrowser* CurrentBrowser = nullptr;
 
-    // users.ini beside the executable.
-    std::string UsersIniPath();
     // The mobile site's address, as the program tab shows it and its QR code
     // encodes it.
     static std::string MobileSiteAddress();
 
 private:
+    void BuildParts();
     void LayOutControls();
     void WireEvents();
+    void WirePointerActions();
+    void WireSystemControl();
+    void WireLoginPanel();
+    void WireBrowserShell();
+    void WireRelayWorker();
 
     ui::Application& application_;
     platform::Services& services_;

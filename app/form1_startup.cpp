@@ -1,26 +1,20 @@
 // Start-up and main window: FormCreate, FormShow, FormClose, the program tab's
 // show handler and the full-screen timer.
 
+#include "app/browser/browser_shell.h"
 #include "app/form1.h"
-#include "app/login/computer_name_key.h"
-#include "app/login/password_scrambler.h"
-#include "app/login/users_ini.h"
-#include "app/relay_http_client.h"
+#include "app/login/login_panel.h"
+#include "app/relay/relay_http_client.h"
+#include "app/system/system_control.h"
 #include "app/version.h"
 #include "config/hosts.h"
+#include "platform/fpu/fpu.h"
 #include "platform/profile/codepage.h"
-#include "platform/profile/fpu.h"
-#include "platform/profile/ini_file.h"
-#include "platform/profile/machine.h"
 
 namespace qirelo::app {
 
 std::string TForm1::MobileSiteAddress() {
     return "http://" + config::mobile_host() + "/";
-}
-
-std::string TForm1::UsersIniPath() {
-    return services_.machine.executable_directory() + "users.ini";
 }
 
 void TForm1::FormCreate(ui::Component&) {
@@ -30,27 +24,20 @@ void TForm1::FormCreate(ui::Component&) {
     set_window_state(ui::WindowState::Maximized);
     PlayPageFlag = 0;
     LastCommandStamp = 0;
-    MonitorHttp = NewRelayHttpClient();
-    TimerHttp = NewRelayHttpClient();
+    MonitorHttp = relay::NewRelayHttpClient();
+    TimerHttp = relay::NewRelayHttpClient();
     CurrentBrowser = &web1;
-    browser_shell.InstallMessageHook();
+    browser_shell->InstallMessageHook();
     sb1.set_panel_text(0, platform::gb("版本") + kVersion);
-    PasswordKey = login::GetComputerNameKey(services_.machine);
-
-    platform::IniFile users(services_.profile, UsersIniPath());
-    const login::SavedLogin saved = login::ReadSavedLogin(users);
-    edit_u.set_text(saved.name);
-    edit_p.set_text(saved.pass);
     // A damaged saved password raises here: the steps after it are skipped
     // and the window still opens.
-    if (!edit_p.text().empty())
-        edit_p.set_text(login::UnscramblePassword(edit_p.text(), PasswordKey));
+    login_panel->LoadSavedLogin();
 
     edit_u.set_focus();
 }
 
 void TForm1::FormShow(ui::Component&) {
-    browser_shell.LoadHomePages();
+    browser_shell->LoadHomePages();
     act_up.execute(); // the silent version check
 }
 
@@ -60,7 +47,7 @@ void TForm1::FormClose(ui::Component&, ui::CloseAction&) {
 
 void TForm1::tb3Show(ui::Component&) {
     edit_url.set_text("");
-    system_control.ReadVolume();
+    system_control->ReadVolume();
 }
 
 void TForm1::Timer1Timer(ui::Component&) {

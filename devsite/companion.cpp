@@ -1,9 +1,9 @@
 #include "devsite/companion.h"
 
-#include "devsite/control.h"
-#include "devsite/mobile.h"
-#include "devsite/relay.h"
-#include "devsite/site.h"
+#include "devsite/control/control.h"
+#include "devsite/mobile/mobile.h"
+#include "devsite/relay/relay.h"
+#include "devsite/site/site.h"
 #include "devsite/update/setup_folder.h"
 #include "devsite/update/update_control.h"
 

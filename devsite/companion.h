@@ -5,8 +5,8 @@
 // loopback). Port 0 lets the system pick a free port, which tests use so they
 // never collide with a running companion.
 
-#include "devsite/http_server.h"
-#include "devsite/site_state.h"
+#include "devsite/http/http_server.h"
+#include "devsite/stores/site_state.h"
 
 #include <cstdint>
 #include <filesystem>

@@ -1,8 +1,8 @@
 // qirelo-devsite: runs the companion until Ctrl+C.
 
 #include "devsite/companion.h"
-#include "devsite/data_file.h"
 #include "devsite/options.h"
+#include "devsite/stores/data_file.h"
 
 #include <atomic>
 #include <chrono>

@@ -1,7 +1,7 @@
 #include "http/connection.h"
 
 #include "http/errors.h"
-#include "http/text.h"
+#include "text/ascii.h"
 
 namespace qirelo::http {
 
@@ -25,7 +25,7 @@ template <typename Step> auto socket_step(Step step) {
 HttpConnection::HttpConnection(const net::AbortSignal& abort) : abort_(abort) {}
 
 bool HttpConnection::is_to(const std::string& host, int port) const {
-    return is_open() && port == port_ && iequals(host, host_);
+    return is_open() && port == port_ && text::iequals(host, host_);
 }
 
 void HttpConnection::open(const std::string& host, int port, WaitLimit connect_timeout) {

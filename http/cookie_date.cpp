@@ -1,6 +1,6 @@
 #include "http/cookie_date.h"
 
-#include "http/text.h"
+#include "text/ascii.h"
 
 #include <algorithm>
 #include <array>
@@ -81,7 +81,7 @@ std::optional<int> month_of(std::string_view token) {
         return std::nullopt;
     }
     for (std::size_t i = 0; i < kMonths.size(); ++i) {
-        if (iequals(token.substr(0, 3), kMonths[i])) {
+        if (text::iequals(token.substr(0, 3), kMonths[i])) {
             return static_cast<int>(i) + 1;
         }
     }

@@ -1,7 +1,7 @@
 #include "http/cookies.h"
 
 #include "http/cookie_date.h"
-#include "http/text.h"
+#include "text/ascii.h"
 
 #include <algorithm>
 #include <limits>
@@ -18,9 +18,10 @@ struct Pair {
 Pair split_pair(std::string_view part) {
     const std::size_t equals = part.find('=');
     if (equals == std::string_view::npos) {
-        return {trim(part), {}};
+        return {text::trim(part, text::kWhitespace), {}};
     }
-    return {trim(part.substr(0, equals)), trim(part.substr(equals + 1))};
+    return {text::trim(part.substr(0, equals), text::kWhitespace),
+            text::trim(part.substr(equals + 1), text::kWhitespace)};
 }
 
 std::string_view unquoted(std::string_view value) {
@@ -45,7 +46,7 @@ bool is_ipv4_literal(std::string_view host) {
 // The host itself, or the domain it lies in directly ("example.com" for
 // "www.example.com", never a bare top-level name or part of an address).
 bool may_set_for(const std::string& domain, const std::string& host) {
-    const std::string lower_host = ascii_lower(host);
+    const std::string lower_host = text::ascii_lower(host);
     if (domain == lower_host) {
         return true;
     }
@@ -59,7 +60,7 @@ bool may_set_for(const std::string& domain, const std::string& host) {
 
 // The host is the domain or lies within it.
 bool domain_matches(const std::string& domain, const std::string& host) {
-    return iequals(host, domain) || iends_with(host, "." + domain);
+    return text::iequals(host, domain) || text::iends_with(host, "." + domain);
 }
 
 std::optional<std::int64_t> expiry_after(std::string_view max_age, std::int64_t now) {
@@ -94,8 +95,9 @@ void THttpCookieStore::take_from(const std::vector<std::string>& header_lines,
         if (colon == std::string::npos) {
             continue;
         }
-        const std::string_view name = trim(std::string_view(line).substr(0, colon));
-        if (iequals(name, "Set-Cookie") || iequals(name, "Set-Cookie2")) {
+        const std::string_view name =
+            text::trim(std::string_view(line).substr(0, colon), text::kWhitespace);
+        if (text::iequals(name, "Set-Cookie") || text::iequals(name, "Set-Cookie2")) {
             add(std::string_view(line).substr(colon + 1), host, directory, now);
         }
     }
@@ -119,7 +121,7 @@ void THttpCookieStore::add(std::string_view header_value, const std::string& hos
     }
     THttpCookie cookie{std::string(first.name),
                        std::string(first.value),
-                       ascii_lower(host),
+                       text::ascii_lower(host),
                        directory,
                        std::nullopt,
                        false};
@@ -128,17 +130,17 @@ void THttpCookieStore::add(std::string_view header_value, const std::string& hos
     for (std::size_t i = 1; i < parts.size(); ++i) {
         const Pair attribute = split_pair(parts[i]);
         const std::string_view value = unquoted(attribute.value);
-        if (iequals(attribute.name, "domain") && !value.empty()) {
-            std::string domain = ascii_lower(value);
+        if (text::iequals(attribute.name, "domain") && !value.empty()) {
+            std::string domain = text::ascii_lower(value);
             domain.erase(0, domain.find_first_not_of('.'));
             cookie.domain = domain;
-        } else if (iequals(attribute.name, "path") && !value.empty()) {
+        } else if (text::iequals(attribute.name, "path") && !value.empty()) {
             cookie.path = std::string(value);
-        } else if (iequals(attribute.name, "expires")) {
+        } else if (text::iequals(attribute.name, "expires")) {
             expires_at = parse_cookie_date(value);
-        } else if (iequals(attribute.name, "max-age")) {
+        } else if (text::iequals(attribute.name, "max-age")) {
             max_age_expiry = expiry_after(value, now);
-        } else if (iequals(attribute.name, "secure")) {
+        } else if (text::iequals(attribute.name, "secure")) {
             cookie.secure = true;
         }
     }

@@ -1,7 +1,7 @@
 #include "http/http_client.h"
 
 #include "http/errors.h"
-#include "http/text.h"
+#include "text/ascii.h"
 
 #include <chrono>
 
@@ -160,8 +160,8 @@ bool THttpClient::keeps_alive() const {
         return false;
     }
     const auto either_says = [&](std::string_view word) {
-        return iequals(trim(response_.connection), word) ||
-               iequals(trim(response_.proxy_connection), word);
+        return text::iequals(text::trim(response_.connection, text::kWhitespace), word) ||
+               text::iequals(text::trim(response_.proxy_connection, text::kWhitespace), word);
     };
     if (ProtocolVersion == THttpProtocolVersion::pv1_1) {
         return !either_says("close");

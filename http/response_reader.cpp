@@ -1,7 +1,7 @@
 #include "http/response_reader.h"
 
 #include "http/errors.h"
-#include "http/text.h"
+#include "text/ascii.h"
 
 #include <algorithm>
 #include <limits>
@@ -12,14 +12,6 @@ namespace {
 
 bool is_digit(char c) {
     return c >= '0' && c <= '9';
-}
-
-int hex_digit(char c) {
-    if (is_digit(c)) {
-        return c - '0';
-    }
-    const char lower = ascii_lower(c);
-    return (lower >= 'a' && lower <= 'f') ? lower - 'a' + 10 : -1;
 }
 
 // A non-negative decimal number, or -1.
@@ -55,7 +47,7 @@ ResponseHead read_one_head(InputBuffer& input, std::size_t max_line_length) {
         }
         const bool continuation = line->front() == ' ' || line->front() == '\t';
         if (continuation && !head.headers.empty()) {
-            head.headers.back().append(" ").append(trim(*line));
+            head.headers.back().append(" ").append(text::trim(*line, text::kWhitespace));
             continue;
         }
         if (head.headers.size() == kMaxHeaderLines) {
@@ -125,8 +117,10 @@ std::string ResponseHead::value(std::string_view name) const {
     for (const std::string& line : headers) {
         const std::size_t colon = line.find(':');
         if (colon != std::string::npos &&
-            iequals(trim(std::string_view(line).substr(0, colon)), name)) {
-            return std::string(trim(std::string_view(line).substr(colon + 1)));
+            text::iequals(text::trim(std::string_view(line).substr(0, colon), text::kWhitespace),
+                          name)) {
+            return std::string(
+                text::trim(std::string_view(line).substr(colon + 1), text::kWhitespace));
         }
     }
     return {};
@@ -137,7 +131,7 @@ int response_code(std::string_view status_line) {
     if (space == std::string_view::npos) {
         return -1;
     }
-    std::string_view text = trim(status_line.substr(space + 1));
+    std::string_view text = text::trim(status_line.substr(space + 1), text::kWhitespace);
     text = text.substr(0, text.find(' '));
     if (text.size() > 9) {
         return -1;
@@ -156,7 +150,7 @@ std::uint64_t chunk_size(std::string_view line) {
     }
     std::uint64_t size = 0;
     for (const char c : line) {
-        const int digit = hex_digit(c);
+        const int digit = text::hex_digit(c);
         if (digit < 0) {
             return 0;
         }

@@ -1,7 +1,7 @@
 #include "http/url.h"
 
 #include "http/errors.h"
-#include "http/text.h"
+#include "text/ascii.h"
 
 #include <algorithm>
 #include <optional>
@@ -172,7 +172,7 @@ bool safe_on_the_wire(std::string_view text) {
 
 void resolve_absolute(Target& next, const Target& current, std::string_view url,
                       std::size_t scheme_length) {
-    next.scheme = ascii_lower(url.substr(0, scheme_length));
+    next.scheme = text::ascii_lower(url.substr(0, scheme_length));
     if (next.scheme.empty()) {
         next.scheme = "http";
     }

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "text/ascii.h"
+
 namespace qirelo::keys {
 
 namespace {
@@ -34,22 +36,10 @@ constexpr std::array<KeyName, 46> kKeyNames{{
     {"FK_IME", KeyAction::NextLayout, 0},     {"FK_ClearText", KeyAction::ClearText, 0},
 }};
 
-char ascii_lower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 } // namespace
 
 bool SameKeyName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (ascii_lower(a[i]) != ascii_lower(b[i])) {
-            return false;
-        }
-    }
-    return true;
+    return text::iequals(a, b);
 }
 
 const KeyName* FindKeyName(std::string_view keys) {

@@ -15,6 +15,7 @@ enum class ModalResult { None, Ok, Cancel, Yes, No };
 
 class Button : public Control {
 public:
+    void accept(WidgetKindVisitor& visitor) override;
     using Control::Control;
 
     bool accepts_focus() const override { return true; }
@@ -35,6 +36,7 @@ private:
 // A button with a picture left of its caption.
 class BitBtn : public Button {
 public:
+    void accept(WidgetKindVisitor& visitor) override;
     using Button::Button;
 
     const Bitmap& glyph() const { return glyph_; }
@@ -51,6 +53,7 @@ private:
 // the pointer.
 class SpeedButton : public Control {
 public:
+    void accept(WidgetKindVisitor& visitor) override;
     using Control::Control;
 
     bool flat() const { return flat_; }
@@ -68,6 +71,7 @@ private:
 
 class CheckBox : public Control {
 public:
+    void accept(WidgetKindVisitor& visitor) override;
     using Control::Control;
 
     bool accepts_focus() const override { return true; }

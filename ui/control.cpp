@@ -237,4 +237,8 @@ void Control::click() {
     fire(OnClick, *this);
 }
 
+void Control::accept(WidgetKindVisitor&) {
+    throw UnknownWidgetKind("no native control for " + name());
+}
+
 } // namespace qirelo::ui

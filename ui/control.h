@@ -15,6 +15,7 @@
 //   client area or an aligned child changes.
 
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,13 @@
 namespace qirelo::ui {
 
 class Form;
+class WidgetKindVisitor;
+
+// A control of no kind a backend knows (a test's own): no peer is made for it.
+class UnknownWidgetKind : public std::logic_error {
+public:
+    using std::logic_error::logic_error;
+};
 
 enum class Cursor { Default, Hand };
 
@@ -102,6 +110,9 @@ public:
 
     ControlPeer* peer() const { return peer_.get(); }
     virtual void attach_peer(std::unique_ptr<ControlPeer> peer);
+    // Tells `visitor` the control's kind (ui/widget_kinds.h); a control of no
+    // kind raises UnknownWidgetKind.
+    virtual void accept(WidgetKindVisitor& visitor);
     void detach_peer() { peer_.reset(); }
 
     // Places the aligned children again.

@@ -1,5 +1,7 @@
 #include "ui/edit.h"
 
+#include "ui/widget_kinds.h"
+
 #include <algorithm>
 
 namespace qirelo::ui {
@@ -97,6 +99,14 @@ LabeledEdit::LabeledEdit(Control* parent, std::string name)
 void LabeledEdit::bounds_changed() {
     const int label_height = label_.font().height;
     label_.set_bounds(left(), top() - label_height - 3, std::max(width(), 1), label_height);
+}
+
+void Edit::accept(WidgetKindVisitor& visitor) {
+    visitor.visit(*this);
+}
+
+void ButtonEdit::accept(WidgetKindVisitor& visitor) {
+    visitor.visit(*this);
 }
 
 } // namespace qirelo::ui

@@ -23,6 +23,7 @@ using KeyPressEvent = std::function<void(Component& sender, char& key)>;
 
 class Edit : public Control {
 public:
+    void accept(WidgetKindVisitor& visitor) override;
     Edit(Control* parent, std::string name);
 
     const std::string& text() const { return caption(); }
@@ -68,6 +69,7 @@ private:
 // An edit with a push button (glyph) at its right end.
 class ButtonEdit : public Edit {
 public:
+    void accept(WidgetKindVisitor& visitor) override;
     ButtonEdit(Control* parent, std::string name) : Edit(parent, std::move(name)) {}
 
     int button_width() const { return button_width_; }

@@ -1,5 +1,7 @@
 #include "ui/form.h"
 
+#include "ui/widget_kinds.h"
+
 #include <algorithm>
 
 namespace qirelo::ui {
@@ -111,6 +113,10 @@ void Form::close() {
     set_visible(false);
     if (closed)
         closed();
+}
+
+void Form::accept(WidgetKindVisitor& visitor) {
+    visitor.visit(*this);
 }
 
 } // namespace qirelo::ui

@@ -18,6 +18,7 @@ enum class CloseAction { None, Hide, Free, Minimize };
 
 class Form : public Control {
 public:
+    void accept(WidgetKindVisitor& visitor) override;
     explicit Form(std::string name);
 
     bool showing() const override { return visible(); }

@@ -31,6 +31,7 @@ struct Bitmap {
 
 class Image : public Control {
 public:
+    void accept(WidgetKindVisitor& visitor) override;
     using Control::Control;
 
     const Bitmap& picture() const { return picture_; }

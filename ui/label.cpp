@@ -1,5 +1,7 @@
 #include "ui/label.h"
 
+#include "ui/widget_kinds.h"
+
 namespace qirelo::ui {
 
 void Label::make_link() {
@@ -8,6 +10,10 @@ void Label::make_link() {
     link.underline = true;
     set_font(link);
     set_cursor(Cursor::Hand);
+}
+
+void Label::accept(WidgetKindVisitor& visitor) {
+    visitor.visit(*this);
 }
 
 } // namespace qirelo::ui

@@ -8,6 +8,7 @@ namespace qirelo::ui {
 
 class Label : public Control {
 public:
+    void accept(WidgetKindVisitor& visitor) override;
     using Control::Control;
 
     bool transparent() const { return transparent_; }

@@ -1,5 +1,7 @@
 #include "ui/page_control.h"
 
+#include "ui/widget_kinds.h"
+
 #include <algorithm>
 
 namespace qirelo::ui {
@@ -68,6 +70,14 @@ void PageControl::select_tab(std::size_t index) {
         return;
     set_active_page(pages_[index]);
     fire(OnChange, *this);
+}
+
+void PageControl::accept(WidgetKindVisitor& visitor) {
+    visitor.visit(*this);
+}
+
+void TabSheet::accept(WidgetKindVisitor& visitor) {
+    visitor.visit(*this);
 }
 
 } // namespace qirelo::ui

@@ -16,6 +16,7 @@ class PageControl;
 
 class TabSheet : public Control {
 public:
+    void accept(WidgetKindVisitor& visitor) override;
     TabSheet(PageControl& owner, std::string name);
     ~TabSheet() override;
 
@@ -36,6 +37,7 @@ enum class TabStyle { Tabs, Buttons, FlatButtons };
 
 class PageControl : public Control {
 public:
+    void accept(WidgetKindVisitor& visitor) override;
     using Control::Control;
 
     bool accepts_focus() const override { return true; }

@@ -10,6 +10,7 @@ enum class BevelStyle { None, Lowered, Raised };
 
 class Panel : public Control {
 public:
+    void accept(WidgetKindVisitor& visitor) override;
     using Control::Control;
 
     BevelStyle bevel_outer() const { return bevel_outer_; }
@@ -23,6 +24,7 @@ private:
 // of the frame and the caption.
 class GroupBox : public Control {
 public:
+    void accept(WidgetKindVisitor& visitor) override;
     using Control::Control;
     Rect client_rect() const override;
 };
@@ -33,6 +35,7 @@ enum class BevelShape { Box, Frame, TopLine, BottomLine, LeftLine, RightLine };
 
 class Bevel : public Control {
 public:
+    void accept(WidgetKindVisitor& visitor) override;
     using Control::Control;
 
     BevelShape shape() const { return shape_; }

@@ -1,5 +1,7 @@
 #include "ui/progress.h"
 
+#include "ui/widget_kinds.h"
+
 #include <algorithm>
 
 namespace qirelo::ui {
@@ -43,6 +45,14 @@ void Gauge::set_max_value(int value) {
 }
 void Gauge::set_progress(int value) {
     apply(min_, max_, value);
+}
+
+void ProgressBar::accept(WidgetKindVisitor& visitor) {
+    visitor.visit(*this);
+}
+
+void Gauge::accept(WidgetKindVisitor& visitor) {
+    visitor.visit(*this);
 }
 
 } // namespace qirelo::ui

@@ -9,6 +9,7 @@ namespace qirelo::ui {
 
 class ProgressBar : public Control {
 public:
+    void accept(WidgetKindVisitor& visitor) override;
     using Control::Control;
 
     int min() const { return min_; }
@@ -31,6 +32,7 @@ private:
 // the percentage it shows changes (the peer is told then and only then).
 class Gauge : public Control {
 public:
+    void accept(WidgetKindVisitor& visitor) override;
     using Control::Control;
 
     int min_value() const { return min_; }

@@ -1,5 +1,7 @@
 #include "ui/status_bar.h"
 
+#include "ui/widget_kinds.h"
+
 namespace qirelo::ui {
 
 StatusBar::StatusBar(Control* parent, std::string name) : Control(parent, std::move(name)) {
@@ -18,6 +20,10 @@ void StatusBar::set_panel_text(std::size_t index, const std::string& text) {
         return;
     panel.text = text;
     notify(Property::Panels);
+}
+
+void StatusBar::accept(WidgetKindVisitor& visitor) {
+    visitor.visit(*this);
 }
 
 } // namespace qirelo::ui

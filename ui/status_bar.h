@@ -12,6 +12,7 @@ namespace qirelo::ui {
 
 class StatusBar : public Control {
 public:
+    void accept(WidgetKindVisitor& visitor) override;
     StatusBar(Control* parent, std::string name);
 
     struct Panel {

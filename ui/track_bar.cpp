@@ -1,5 +1,7 @@
 #include "ui/track_bar.h"
 
+#include "ui/widget_kinds.h"
+
 #include <algorithm>
 
 namespace qirelo::ui {
@@ -18,6 +20,10 @@ void TrackBar::set_position(int position) {
     position_ = position;
     notify(Property::Position);
     fire(OnChange, *this);
+}
+
+void TrackBar::accept(WidgetKindVisitor& visitor) {
+    visitor.visit(*this);
 }
 
 } // namespace qirelo::ui

@@ -10,6 +10,7 @@ namespace qirelo::ui {
 
 class TrackBar : public Control {
 public:
+    void accept(WidgetKindVisitor& visitor) override;
     using Control::Control;
 
     bool accepts_focus() const override { return true; }

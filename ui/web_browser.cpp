@@ -1,5 +1,7 @@
 #include "ui/web_browser.h"
 
+#include "ui/widget_kinds.h"
+
 namespace qirelo::ui {
 
 void WebBrowser::attach_peer(std::unique_ptr<ControlPeer> peer) {
@@ -66,6 +68,10 @@ void WebBrowser::new_window2(BrowserAutomation& target, bool& cancel) {
 void WebBrowser::document_complete(const BrowserAutomation& frame, const WideString& url) {
     if (OnDocumentComplete)
         OnDocumentComplete(*this, frame, url);
+}
+
+void WebBrowser::accept(WidgetKindVisitor& visitor) {
+    visitor.visit(*this);
 }
 
 } // namespace qirelo::ui

@@ -67,6 +67,7 @@ public:
 
 class WebBrowser : public Control {
 public:
+    void accept(WidgetKindVisitor& visitor) override;
     using Control::Control;
 
     bool accepts_focus() const override { return true; }

@@ -5,9 +5,10 @@
 
 namespace qirelo::upgrade {
 
-// The workers' way to the main thread of a program with a window: the
-// application object's synchronize, whose calls the main thread runs among
-// its messages.
+// The worker-thread component's way to the main thread in the program: the
+// application object's queue of handed-over calls (ui::Application), the one
+// queue of cross-thread calls in the client. A library of its own, so the
+// component itself stays free of the widget set.
 class ApplicationMainThread final : public MainThread {
 public:
     explicit ApplicationMainThread(ui::Application& application) : application_(application) {}
@@ -17,10 +18,7 @@ public:
     void ServeCalls(std::chrono::milliseconds upTo) override {
         application_.wait_synchronize(upTo);
     }
-    void ServeFor(std::chrono::milliseconds upTo) override {
-        application_.process_messages();
-        application_.wait_synchronize(upTo);
-    }
+    void ServeFor(std::chrono::milliseconds upTo) override;
     bool Terminating() const override { return application_.terminated(); }
 
 private:

@@ -1,6 +1,6 @@
 #include "upgrade/event_thread.h"
 
-#include "platform/profile/fpu.h"
+#include "platform/fpu/fpu.h"
 
 namespace qirelo::upgrade {
 

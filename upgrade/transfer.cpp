@@ -430,8 +430,11 @@ void TupTransfer::OpenTarget(TransferRun& run) {
     if (!IsBodyStatus(run.StatusCode) || path.empty()) {
         auto memory = std::make_unique<TupMemoryStream>();
         if (run.ContentLength > 0) {
+            // Blocks are read in place, so the read that finds the end of
+            // the body needs a block's room past it too.
             memory->Reserve(
-                static_cast<std::size_t>(std::min(run.ContentLength, kLargestReservation)));
+                static_cast<std::size_t>(std::min(run.ContentLength, kLargestReservation)) +
+                static_cast<std::size_t>(run.request.TransferBufferSize));
         }
         if (!run.SetTarget(std::move(memory))) {
             throw EThreadStopped{};
@@ -460,21 +463,45 @@ void TupTransfer::OpenTarget(TransferRun& run) {
 
 // Reads the body block by block into the target.
 void TupTransfer::ReadBody(TransferRun& run) {
-    std::vector<char> buffer(static_cast<std::size_t>(run.request.TransferBufferSize));
+    const auto size = static_cast<std::size_t>(run.request.TransferBufferSize);
+    // Memory takes each block in place; a file takes it from a buffer,
+    // through the run, which refuses the write once a stop has deleted it.
+    const std::shared_ptr<TupMemoryStream> memory = run.MemoryTarget();
+    std::vector<char> buffer(memory ? 0 : size);
     for (;;) {
         Checkpoint(run);
         std::size_t read = 0;
-        if (!ReadBlock(run, buffer.data(), buffer.size(), read) || read == 0) {
+        const bool more =
+            memory ? ReadIntoMemory(run, *memory, size, read) : ReadIntoFile(run, buffer, read);
+        if (!more) {
             break;
         }
         run.BytesRead += static_cast<std::int64_t>(read);
-        if (!run.Write(buffer.data(), read)) {
-            throw EThreadStopped{};
-        }
         if (run.request.HasProgress) {
             ReportProgress(run);
         }
     }
+}
+
+// One block straight into the memory target: false at the end of the body.
+bool TupTransfer::ReadIntoMemory(TransferRun& run, TupMemoryStream& memory, std::size_t size,
+                                 std::size_t& read) {
+    const bool more = ReadBlock(run, memory.SpaceFor(size), size, read) && read != 0;
+    memory.Filled(more ? read : 0);
+    if (more && run.Stopped()) {
+        throw EThreadStopped{};
+    }
+    return more;
+}
+
+bool TupTransfer::ReadIntoFile(TransferRun& run, std::vector<char>& buffer, std::size_t& read) {
+    if (!ReadBlock(run, buffer.data(), buffer.size(), read) || read == 0) {
+        return false;
+    }
+    if (!run.Write(buffer.data(), read)) {
+        throw EThreadStopped{};
+    }
+    return true;
 }
 
 bool TupTransfer::ReadBlock(TransferRun& run, char* buffer, std::size_t size, std::size_t& read) {
@@ -578,7 +605,7 @@ void TupTransfer::ReportFailure(TransferRun& run, TupStream* data) {
             OnHTTPError(*this, run.StatusCode, data);
         }
         if (run.OutputFileCreated) {
-            std::unique_ptr<TupStream> file = run.ReleaseTarget();
+            std::shared_ptr<TupStream> file = run.ReleaseTarget();
             const std::string path = static_cast<TupFileStream&>(*file).Path();
             file.reset();
             std::remove(path.c_str());

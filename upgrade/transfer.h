@@ -141,6 +141,9 @@ private:
     void OpenLocalFile(TransferRun& run, const TransferUrl& url);
     void OpenTarget(TransferRun& run);
     void ReadBody(TransferRun& run);
+    bool ReadIntoMemory(TransferRun& run, TupMemoryStream& memory, std::size_t size,
+                        std::size_t& read);
+    bool ReadIntoFile(TransferRun& run, std::vector<char>& buffer, std::size_t& read);
     bool ReadBlock(TransferRun& run, char* buffer, std::size_t size, std::size_t& read);
     void ReportProgress(TransferRun& run);
     std::string Header(TransferRun& run, platform::inet::Query query);

@@ -42,7 +42,7 @@ std::optional<std::size_t> TransferRun::ReadLocalFile(char* buffer, std::size_t 
     return std::fread(buffer, 1, size, localFile_);
 }
 
-bool TransferRun::SetTarget(std::unique_ptr<TupStream> target) {
+bool TransferRun::SetTarget(std::shared_ptr<TupStream> target) {
     std::lock_guard lock(mutex_);
     if (stopped_) {
         return false;
@@ -60,7 +60,15 @@ bool TransferRun::Write(const char* bytes, std::size_t count) {
     return true;
 }
 
-std::unique_ptr<TupStream> TransferRun::ReleaseTarget() {
+std::shared_ptr<TupMemoryStream> TransferRun::MemoryTarget() const {
+    std::lock_guard lock(mutex_);
+    if (stopped_) {
+        return nullptr;
+    }
+    return std::dynamic_pointer_cast<TupMemoryStream>(target_);
+}
+
+std::shared_ptr<TupStream> TransferRun::ReleaseTarget() {
     std::lock_guard lock(mutex_);
     return std::move(target_);
 }
@@ -95,7 +103,7 @@ bool TransferRun::StopAndCleanUp() {
         stopped_ = true;
     }
     CloseAll();
-    std::unique_ptr<TupStream> target = ReleaseTarget();
+    std::shared_ptr<TupStream> target = ReleaseTarget();
     std::string path;
     if (auto* file = dynamic_cast<TupFileStream*>(target.get())) {
         path = file->Path();

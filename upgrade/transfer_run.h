@@ -70,11 +70,15 @@ public:
     std::optional<std::size_t> ReadLocalFile(char* buffer, std::size_t size);
 
     // Worker: the body's target. Refused (false) once stopped.
-    bool SetTarget(std::unique_ptr<TupStream> target);
+    bool SetTarget(std::shared_ptr<TupStream> target);
     // Writes to the target; false once stopped.
     bool Write(const char* bytes, std::size_t count);
+    // Worker: a memory target, for reading blocks straight into it; null for
+    // a file or once stopped. The worker's share keeps the storage alive
+    // while a read fills it, even when a hard stop releases the target.
+    std::shared_ptr<TupMemoryStream> MemoryTarget() const;
     TupStream* Target() const { return target_.get(); }
-    std::unique_ptr<TupStream> ReleaseTarget();
+    std::shared_ptr<TupStream> ReleaseTarget();
 
     // Closes every handle and the local file (completion, stop, destruction).
     void CloseAll();
@@ -115,7 +119,7 @@ private:
     bool stopped_ = false;
     platform::inet::HInternet handles_[3] = {};
     std::FILE* localFile_ = nullptr;
-    std::unique_ptr<TupStream> target_;
+    std::shared_ptr<TupStream> target_;
 };
 
 } // namespace qirelo::upgrade

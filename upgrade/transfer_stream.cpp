@@ -1,14 +1,35 @@
 #include "upgrade/transfer_stream.h"
 
+#include <algorithm>
+#include <cstring>
+#include <utility>
+
 namespace qirelo::upgrade {
 
 void TupMemoryStream::Write(const char* bytes, std::size_t count) {
-    if (position_ == Size()) {
-        bytes_.append(bytes, count);
-    } else {
-        bytes_.replace(static_cast<std::size_t>(position_), count, bytes, count);
+    std::memcpy(SpaceFor(count), bytes, count);
+    Filled(count);
+}
+
+std::string TupMemoryStream::TakeBytes() {
+    position_ = 0;
+    return std::exchange(bytes_, {});
+}
+
+char* TupMemoryStream::SpaceFor(std::size_t count) {
+    const auto position = static_cast<std::size_t>(position_);
+    sizeBeforeSpace_ = bytes_.size();
+    const std::size_t needed = std::max(bytes_.size(), position + count);
+    if (needed > bytes_.capacity()) {
+        bytes_.reserve(std::max(needed, bytes_.capacity() + bytes_.capacity() / 2));
     }
+    bytes_.resize(needed);
+    return bytes_.data() + position;
+}
+
+void TupMemoryStream::Filled(std::size_t count) {
     position_ += static_cast<std::int64_t>(count);
+    bytes_.resize(std::max(sizeBeforeSpace_, static_cast<std::size_t>(position_)));
 }
 
 TupFileStream::TupFileStream(const std::string& path) : path_(path) {

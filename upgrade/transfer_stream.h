@@ -34,10 +34,21 @@ public:
     // Room for `size` bytes ahead, so the body does not regrow it.
     void Reserve(std::size_t size) { bytes_.reserve(size); }
     const std::string& Bytes() const { return bytes_; }
+    // Hands the bytes over without copying them; the stream is empty after.
+    std::string TakeBytes();
+
+    // Space for up to `count` bytes at the position, for a reader to fill in
+    // place; Filled then says how many it wrote. The stream grows by at least
+    // half of what it holds when it must, so a body of unknown length is
+    // moved a few times, not once per block.
+    char* SpaceFor(std::size_t count);
+    void Filled(std::size_t count);
 
 private:
     std::string bytes_;
     std::int64_t position_ = 0;
+    // The size before SpaceFor, while a reader fills the space.
+    std::size_t sizeBeforeSpace_ = 0;
 };
 
 // A file opened for reading and writing, shared, created new or emptied.

@@ -3,12 +3,10 @@
 #include "app/browser/home_page.h"
 #include "app/browser/key_routing.h"
 #include "app/browser/play_page.h"
-#include "app/form1.h"
 #include "config/hosts.h"
-#include "platform/input/keyboard.h"
 #include "platform/profile/codepage.h"
 
-namespace qirelo::app {
+namespace qirelo::app::browser {
 namespace {
 
 constexpr std::size_t kTabCaptionUnits = 40; // UTF-16 units of a title shown on a tab
@@ -25,80 +23,38 @@ void show_progress(ui::Gauge& gauge, long progress, long progress_max) {
 
 } // namespace
 
-void BrowserShell::Wire() {
-    TForm1& f = form_;
-    for (ui::WebBrowser* browser : {&f.web1, &f.web2}) {
-        browser->OnStatusTextChange = [this](ui::Component& sender, const ui::WideString& text) {
-            web1StatusTextChange(sender, text);
-        };
-        browser->OnTitleChange = [this](ui::Component& sender, const ui::WideString& text) {
-            web1TitleChange(sender, text);
-        };
-        browser->OnDocumentComplete = [this](ui::Component& sender, const ui::BrowserAutomation&,
-                                             const ui::WideString&) {
-            web1DocumentComplete(sender);
-        };
-        browser->OnCommandStateChange = [this](ui::Component& sender, long command, bool enable) {
-            web1CommandStateChange(sender, command, enable);
-        };
-    }
-    f.web1.OnProgressChange = [this](ui::Component& sender, long progress, long max) {
-        web1ProgressChange(sender, progress, max);
-    };
-    f.web2.OnProgressChange = [this](ui::Component& sender, long progress, long max) {
-        web2ProgressChange(sender, progress, max);
-    };
-    f.web1.OnNewWindow2 = [this](ui::Component& sender, ui::BrowserAutomation& target, bool&) {
-        web1NewWindow2(sender, target);
-    };
-    f.web2.OnNewWindow2 = [this](ui::Component& sender, ui::BrowserAutomation& target, bool&) {
-        web2NewWindow2(sender, target);
-    };
-    f.pag1.OnChange = [this](ui::Component& sender) { pag1Change(sender); };
-    f.edit_url.OnEnter = [this](ui::Component& sender) { edit_urlEnter(sender); };
-    f.edit_url.OnKeyDown = [this](ui::Component& sender, std::uint16_t& key, ui::ShiftState) {
-        edit_urlKeyDown(sender, key);
-    };
-    f.edit_url.OnButtonClick = [this](ui::Component& sender) { edit_urlButtonClick(sender); };
-    f.spb1.OnClick = [this](ui::Component& sender) { spb1Click(sender); };
-    f.btn_c.OnClick = [this](ui::Component& sender) { btn_cClick(sender); };
-    f.btn1.OnClick = [this](ui::Component& sender) { btn1Click(sender); };
-    f.btn2.OnClick = [this](ui::Component& sender) { btn2Click(sender); };
-}
-
 void BrowserShell::InstallMessageHook() {
-    form_.Application().OnMessage = [this](ui::Message& message, bool& handled) {
+    application_.OnMessage = [this](ui::Message& message, bool& handled) {
         AppMessage(message, handled);
     };
 }
 
 std::string BrowserShell::HomePage() const {
-    return browser::BuildHomePage(config::site_host(), config::mobile_host());
+    return BuildHomePage(config::site_host(), config::mobile_host());
 }
 
 void BrowserShell::LoadHomePages() {
     const ui::WideString home = platform::utf16_from_gb(HomePage());
-    form_.web1.Navigate(home);
-    form_.web2.Navigate(home);
+    controls_.web1.Navigate(home);
+    controls_.web2.Navigate(home);
 }
 
 // Keys the window would otherwise take for itself (Tab, Enter, accelerators,
 // editing keys) are offered to the browser first. A key the browser does not
 // take is still translated and dispatched here, so it never reaches the
-// window's dialog-key handling; the login panel moves its focus on Tab itself.
+// window's dialog-key handling; the login panel moves its focus on Tab itselc.
 void BrowserShell::AppMessage(ui::Message& Msg, bool& Handled) {
-    TForm1& f = form_;
     Handled = false;
-    if (!f.CurrentBrowser || !browser::IsKeyboardMessage(Msg.message))
+    if (!state_.CurrentBrowser || !IsKeyboardMessage(Msg.message))
         return;
-    if (!browser::OffersKeyToBrowser(Msg.message, Msg.wparam, Msg.lparam, CtrlDown()))
+    if (!OffersKeyToBrowser(Msg.message, Msg.wparam, Msg.lparam, CtrlDown()))
         return;
     try {
-        Handled = f.CurrentBrowser->TranslateAccelerator(Msg);
+        Handled = state_.CurrentBrowser->TranslateAccelerator(Msg);
         if (!Handled) {
             Handled = true;
-            f.Application().translate_message(Msg);
-            f.Application().dispatch_message(Msg);
+            application_.translate_message(Msg);
+            application_.dispatch_message(Msg);
         }
     } catch (...) {
         // A browser that cannot take keys (none attached, or failing) must not
@@ -108,87 +64,87 @@ void BrowserShell::AppMessage(ui::Message& Msg, bool& Handled) {
 }
 
 void BrowserShell::web1StatusTextChange(ui::Component&, const ui::WideString& Text) {
-    form_.sb1.set_panel_text(1, to_8bit(Text));
+    controls_.sb1.set_panel_text(1, to_8bit(Text));
 }
 
 // The title goes to the showing tab, and the play-page test reads the
 // address of the showing tab's browser, whichever browser raised the event.
 void BrowserShell::web1TitleChange(ui::Component&, const ui::WideString& Text) {
-    TForm1& f = form_;
+    BrowserControls& c = controls_;
     std::string url;
     const std::string caption = to_8bit(Text.substr(0, kTabCaptionUnits));
-    if (f.pag1.active_page() == &f.tb1) {
-        url = to_8bit(f.web1.LocationURL());
-        f.tb1.set_caption(caption);
+    if (c.pag1.active_page() == &c.tb1) {
+        url = to_8bit(c.web1.LocationURL());
+        c.tb1.set_caption(caption);
     }
-    if (f.pag1.active_page() == &f.tb2) {
-        url = to_8bit(f.web2.LocationURL());
-        f.tb2.set_caption(caption);
+    if (c.pag1.active_page() == &c.tb2) {
+        url = to_8bit(c.web2.LocationURL());
+        c.tb2.set_caption(caption);
     }
-    if (browser::IsPlayPage(url, config::site_host())) {
-        f.PlayPageFlag = 1;
+    if (IsPlayPage(url, config::site_host())) {
+        state_.PlayPageFlag = 1;
     } else {
-        f.PlayPageFlag = 0;
-        f.Timer1.set_enabled(false);
+        state_.PlayPageFlag = 0;
+        c.Timer1.set_enabled(false);
     }
 }
 
 void BrowserShell::web1DocumentComplete(ui::Component& Sender) {
-    TForm1& f = form_;
-    if (f.PlayPageFlag == 1)
-        f.Timer1.set_enabled(true);
-    f.PlayPageFlag = 0;
+    BrowserControls& c = controls_;
+    if (state_.PlayPageFlag == 1)
+        c.Timer1.set_enabled(true);
+    state_.PlayPageFlag = 0;
     pag1Change(Sender);
-    f.act_cook.execute();
+    c.act_cook.execute();
 }
 
 void BrowserShell::web1CommandStateChange(ui::Component&, long Command, bool Enable) {
     if (Command == ui::kCommandNavigateBack)
-        form_.btn1.set_enabled(Enable);
+        controls_.btn1.set_enabled(Enable);
     if (Command == ui::kCommandNavigateForward)
-        form_.btn2.set_enabled(Enable);
+        controls_.btn2.set_enabled(Enable);
 }
 
 void BrowserShell::web1ProgressChange(ui::Component&, long Progress, long ProgressMax) {
-    show_progress(form_.Gauge1, Progress, ProgressMax);
+    show_progress(controls_.Gauge1, Progress, ProgressMax);
 }
 
 void BrowserShell::web2ProgressChange(ui::Component&, long Progress, long ProgressMax) {
-    show_progress(form_.Gauge2, Progress, ProgressMax);
+    show_progress(controls_.Gauge2, Progress, ProgressMax);
 }
 
 // A new window never becomes a top-level window: it opens in the other
 // browser, whose tab comes to the front.
 void BrowserShell::web1NewWindow2(ui::Component&, ui::BrowserAutomation& ppDisp) {
-    ppDisp = form_.web2.Application();
-    form_.pag1.set_active_page(&form_.tb2);
+    ppDisp = controls_.web2.Application();
+    controls_.pag1.set_active_page(&controls_.tb2);
 }
 
 void BrowserShell::web2NewWindow2(ui::Component&, ui::BrowserAutomation& ppDisp) {
-    ppDisp = form_.web1.Application();
-    form_.pag1.set_active_page(&form_.tb1);
+    ppDisp = controls_.web1.Application();
+    controls_.pag1.set_active_page(&controls_.tb1);
 }
 
 void BrowserShell::pag1Change(ui::Component&) {
-    TForm1& f = form_;
-    f.edit_url.set_read_only(f.pag1.active_page() == &f.tb3);
+    BrowserControls& c = controls_;
+    c.edit_url.set_read_only(c.pag1.active_page() == &c.tb3);
     std::string url;
-    if (f.pag1.active_page() == &f.tb1) {
-        url = to_8bit(f.web1.LocationURL());
-        f.CurrentBrowser = &f.web1;
+    if (c.pag1.active_page() == &c.tb1) {
+        url = to_8bit(c.web1.LocationURL());
+        state_.CurrentBrowser = &c.web1;
     }
-    if (f.pag1.active_page() == &f.tb2) {
-        url = to_8bit(f.web2.LocationURL());
-        f.CurrentBrowser = &f.web2;
+    if (c.pag1.active_page() == &c.tb2) {
+        url = to_8bit(c.web2.LocationURL());
+        state_.CurrentBrowser = &c.web2;
     }
     // The home page and the login page carry their whole HTML in the address.
     if (url.starts_with("about"))
         url = kBlankAddress;
-    f.edit_url.set_text(url);
+    c.edit_url.set_text(url);
 }
 
 void BrowserShell::edit_urlEnter(ui::Component&) {
-    form_.edit_url.select_all();
+    controls_.edit_url.select_all();
 }
 
 void BrowserShell::edit_urlKeyDown(ui::Component& Sender, std::uint16_t& Key) {
@@ -198,11 +154,11 @@ void BrowserShell::edit_urlKeyDown(ui::Component& Sender, std::uint16_t& Key) {
 
 // The address goes to the browser as typed: no scheme added, nothing trimmed.
 void BrowserShell::edit_urlButtonClick(ui::Component&) {
-    TForm1& f = form_;
-    std::string address = f.edit_url.text();
+    BrowserControls& c = controls_;
+    std::string address = c.edit_url.text();
     if (address == kBlankAddress) {
         address = HomePage();
-        f.edit_url.set_text(std::string(kBlankAddress));
+        c.edit_url.set_text(std::string(kBlankAddress));
     }
     if (ui::WebBrowser* browser = ShowingBrowser())
         browser->Navigate(platform::utf16_from_gb(address));
@@ -214,8 +170,8 @@ void BrowserShell::spb1Click(ui::Component&) {
 }
 
 void BrowserShell::btn_cClick(ui::Component& Sender) {
-    form_.spb1.click();
-    form_.edit_url.set_text(std::string(kBlankAddress));
+    controls_.spb1.click();
+    controls_.edit_url.set_text(std::string(kBlankAddress));
     edit_urlButtonClick(Sender);
 }
 
@@ -230,17 +186,17 @@ void BrowserShell::btn2Click(ui::Component&) {
 }
 
 ui::WebBrowser* BrowserShell::ShowingBrowser() {
-    TForm1& f = form_;
-    if (f.pag1.active_page() == &f.tb1)
-        return &f.web1;
-    if (f.pag1.active_page() == &f.tb2)
-        return &f.web2;
+    BrowserControls& c = controls_;
+    if (c.pag1.active_page() == &c.tb1)
+        return &c.web1;
+    if (c.pag1.active_page() == &c.tb2)
+        return &c.web2;
     return nullptr;
 }
 
 bool BrowserShell::CtrlDown() {
     constexpr std::uint16_t kKeyDownBit = 0x8000; // GetKeyState's result is negative
-    return (form_.Services().keyboard.key_state(ui::kVkControl) & kKeyDownBit) != 0;
+    return (keyboard_.key_state(ui::kVkControl) & kKeyDownBit) != 0;
 }
 
-} // namespace qirelo::app
+} // namespace qirelo::app::browser

@@ -7,22 +7,55 @@
 // automatic full screen (Timer1) once a play page has loaded, and runs the
 // member-id pick-up (act_cook) after every completed document.
 
+#include <cstdint>
 #include <string>
 
+#include "platform/input/keyboard.h"
+#include "ui/action.h"
+#include "ui/application.h"
+#include "ui/button.h"
 #include "ui/component.h"
+#include "ui/edit.h"
 #include "ui/message.h"
+#include "ui/page_control.h"
+#include "ui/progress.h"
+#include "ui/status_bar.h"
+#include "ui/timer.h"
 #include "ui/web_browser.h"
 
-namespace qirelo::app {
+namespace qirelo::app::browser {
 
-class TForm1;
+// The window's controls that the shell works with.
+struct BrowserControls {
+    ui::ButtonEdit& edit_url; // the address bar
+    ui::SpeedButton& spb1;    // stop
+    ui::SpeedButton& btn1;    // back
+    ui::SpeedButton& btn2;    // forward
+    ui::StatusBar& sb1;       // panel 1: the browsers' status text
+    ui::PageControl& pag1;
+    ui::TabSheet& tb1; // web1's tab
+    ui::TabSheet& tb2; // web2's tab
+    ui::TabSheet& tb3; // the program tab
+    ui::Gauge& Gauge1;
+    ui::Gauge& Gauge2;
+    ui::WebBrowser& web1;
+    ui::WebBrowser& web2;
+    ui::Timer& Timer1;    // full screen, 12 s after a play page has loaded
+    ui::Action& act_cook; // the member-id pick-up
+};
+
+// The window's state the shell keeps.
+struct BrowserState {
+    ui::WebBrowser*& CurrentBrowser; // gets the keyboard through the message hook
+    std::int16_t& PlayPageFlag;      // 1: a site play page is loading
+};
 
 class BrowserShell {
 public:
-    explicit BrowserShell(TForm1& form) : form_(form) {}
+    BrowserShell(BrowserControls controls, BrowserState state, ui::Application& application,
+                 platform::input::Keyboard& keyboard)
+        : controls_(controls), state_(state), application_(application), keyboard_(keyboard) {}
 
-    // Binds the handlers below to the browsers, the tabs and the address bar.
-    void Wire();
     // Installs AppMessage as the application's message hook.
     void InstallMessageHook();
 
@@ -58,7 +91,10 @@ private:
     ui::WebBrowser* ShowingBrowser();
     bool CtrlDown();
 
-    TForm1& form_;
+    BrowserControls controls_;
+    BrowserState state_;
+    ui::Application& application_;
+    platform::input::Keyboard& keyboard_;
 };
 
-} // namespace qirelo::app
+} // namespace qirelo::app::browser

@@ -3,7 +3,7 @@
 #include "app/version.h"
 #include "platform/profile/codepage.h"
 
-namespace qirelo::browser {
+namespace qirelo::app::browser {
 namespace {
 
 // The character after <Td> is an ideographic space; "</cneter>" is how the
@@ -41,4 +41,4 @@ std::string BuildHomePage(std::string_view site_host, std::string_view mobile_ho
     return page;
 }
 
-} // namespace qirelo::browser
+} // namespace qirelo::app::browser

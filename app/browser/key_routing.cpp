@@ -1,6 +1,6 @@
 #include "app/browser/key_routing.h"
 
-namespace qirelo::browser {
+namespace qirelo::app::browser {
 namespace {
 
 constexpr unsigned kFirstKeyMessage = 0x100; // key down
@@ -30,4 +30,4 @@ bool OffersKeyToBrowser(unsigned message, std::uintptr_t key, std::intptr_t key_
     return is_editing_key(key) && (key_data & kExtendedKeyFlag) != 0;
 }
 
-} // namespace qirelo::browser
+} // namespace qirelo::app::browser

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-namespace qirelo::browser {
+namespace qirelo::app::browser {
 
 // The keyboard messages, 0x100 (key down) to 0x108.
 bool IsKeyboardMessage(unsigned message);
@@ -15,4 +15,4 @@ bool IsKeyboardMessage(unsigned message);
 bool OffersKeyToBrowser(unsigned message, std::uintptr_t key, std::intptr_t key_data,
                         bool ctrl_down);
 
-} // namespace qirelo::browser
+} // namespace qirelo::app::browser

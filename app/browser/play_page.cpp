@@ -2,7 +2,7 @@
 
 #include <string>
 
-namespace qirelo::browser {
+namespace qirelo::app::browser {
 
 bool IsPlayPage(std::string_view url, std::string_view site_host) {
     const std::string prefix = "http://" + std::string(site_host) + "/m0";
@@ -10,4 +10,4 @@ bool IsPlayPage(std::string_view url, std::string_view site_host) {
            url.find("play") != std::string_view::npos;
 }
 
-} // namespace qirelo::browser
+} // namespace qirelo::app::browser

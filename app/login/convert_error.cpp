@@ -2,7 +2,7 @@
 
 #include <limits>
 
-namespace qirelo::login {
+namespace qirelo::app::login {
 namespace {
 
 int hex_digit_value(char c) {
@@ -35,4 +35,4 @@ int HexToInt(std::string_view digits) {
     return value;
 }
 
-} // namespace qirelo::login
+} // namespace qirelo::app::login

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace qirelo::login {
+namespace qirelo::app::login {
 
 // A text that should have been a number was not one.
 class EConvertError : public std::runtime_error {
@@ -17,4 +17,4 @@ public:
 // Throws EConvertError "'$digits' is not a valid integer value" otherwise.
 int HexToInt(std::string_view digits);
 
-} // namespace qirelo::login
+} // namespace qirelo::app::login

@@ -1,9 +1,9 @@
 #include "app/login/login_page.h"
 
 #include "platform/profile/codepage.h"
-#include "platform/profile/html_text.h"
+#include "text/html.h"
 
-namespace qirelo::login {
+namespace qirelo::app::login {
 namespace {
 
 std::string piece1() {
@@ -23,11 +23,11 @@ std::string BuildLoginPage(std::string_view site_host, std::string_view name,
     page += piece1();
     page += site_host;
     page += kPiece3;
-    page += platform::html_escape(name);
+    page += text::html_escape(name);
     page += kPiece5;
-    page += platform::html_escape(password);
+    page += text::html_escape(password);
     page += kPiece7;
     return page;
 }
 
-} // namespace qirelo::login
+} // namespace qirelo::app::login

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-namespace qirelo::login {
+namespace qirelo::app::login {
 
 // The self-submitting "about:" page that posts name and password to the
 // site's login form at `site_host`. Name and password are 8-bit text as
@@ -11,4 +11,4 @@ namespace qirelo::login {
 std::string BuildLoginPage(std::string_view site_host, std::string_view name,
                            std::string_view password);
 
-} // namespace qirelo::login
+} // namespace qirelo::app::login

@@ -1,6 +1,6 @@
 #include "app/login/login_panel.h"
 
-#include "app/form1.h"
+#include "app/login/computer_name_key.h"
 #include "app/login/login_page.h"
 #include "app/login/member_id.h"
 #include "app/login/password_scrambler.h"
@@ -10,7 +10,7 @@
 #include "platform/profile/codepage.h"
 #include "platform/profile/ini_file.h"
 
-namespace qirelo::app {
+namespace qirelo::app::login {
 namespace {
 
 constexpr char kTab = 9;
@@ -23,59 +23,60 @@ std::string site_address(const std::string& path) {
 
 } // namespace
 
-void LoginPanel::Wire() {
-    TForm1& f = form_;
-    f.edit_u.OnChange = [this](ui::Component& sender) { edit_uChange(sender); };
-    f.edit_p.OnChange = [this](ui::Component& sender) { edit_uChange(sender); };
-    f.edit_u.OnKeyPress = [this](ui::Component& sender, char& key) { edit_uKeyPress(sender, key); };
-    f.edit_p.OnKeyPress = [this](ui::Component& sender, char& key) { edit_pKeyPress(sender, key); };
-    f.BitBtn2.OnClick = [this](ui::Component& sender) { BitBtn2Click(sender); };
-    f.BitBtn3.OnClick = [this](ui::Component& sender) { BitBtn3Click(sender); };
-    f.SpeedButton4.OnClick = [this](ui::Component& sender) { SpeedButton4Click(sender); };
-    f.Label3.OnClick = [this](ui::Component& sender) { Label3Click(sender); };
-    f.act_cook.OnExecute = [this](ui::Component& sender) { act_cookExecute(sender); };
+LoginPanel::LoginPanel(LoginControls controls, LoginState state, platform::PrivateProfile& profile,
+                       platform::Machine& machine)
+    : controls_(controls), state_(state), profile_(profile), machine_(machine) {}
+
+void LoginPanel::LoadSavedLogin() {
+    LoginControls& c = controls_;
+    state_.PasswordKey = GetComputerNameKey(machine_);
+    platform::IniFile users(profile_, UsersIniPath());
+    const SavedLogin saved = ReadSavedLogin(users);
+    c.edit_u.set_text(saved.name);
+    c.edit_p.set_text(saved.pass);
+    if (!c.edit_p.text().empty())
+        c.edit_p.set_text(UnscramblePassword(c.edit_p.text(), state_.PasswordKey));
 }
 
 void LoginPanel::edit_uChange(ui::Component&) {
-    TForm1& f = form_;
-    f.BitBtn2.set_enabled(f.edit_u.text().size() >= kShortestLoginText &&
-                          f.edit_p.text().size() >= kShortestLoginText);
+    LoginControls& c = controls_;
+    c.BitBtn2.set_enabled(c.edit_u.text().size() >= kShortestLoginText &&
+                          c.edit_p.text().size() >= kShortestLoginText);
 }
 
 void LoginPanel::edit_uKeyPress(ui::Component&, char& Key) {
-    TForm1& f = form_;
+    LoginControls& c = controls_;
     if (Key == kTab)
-        f.set_active_control(&f.edit_p);
-    if (Key == kEnter && f.BitBtn2.enabled())
-        f.BitBtn2.click();
+        c.Form1.set_active_control(&c.edit_p);
+    if (Key == kEnter && c.BitBtn2.enabled())
+        c.BitBtn2.click();
 }
 
 // Enter logs in even while the button is disabled: the box is the last step
 // of typing the credentials.
 void LoginPanel::edit_pKeyPress(ui::Component&, char& Key) {
-    TForm1& f = form_;
+    LoginControls& c = controls_;
     if (Key == kEnter)
-        f.BitBtn2.click();
+        c.BitBtn2.click();
     if (Key == kTab)
-        f.set_active_control(&f.CheckBox1);
+        c.Form1.set_active_control(&c.CheckBox1);
 }
 
 void LoginPanel::BitBtn2Click(ui::Component&) {
-    TForm1& f = form_;
-    platform::IniFile users(f.Services().profile, f.UsersIniPath());
-    const std::string& name = f.edit_u.text();
-    const std::string& password = f.edit_p.text();
-    login::WriteSavedLogin(users, {name, f.CheckBox1.checked()
-                                             ? login::ScramblePassword(password, f.PasswordKey)
-                                             : std::string()});
-    ShowInWeb1(login::BuildLoginPage(config::site_host(), name, password));
+    LoginControls& c = controls_;
+    platform::IniFile users(profile_, UsersIniPath());
+    const std::string& name = c.edit_u.text();
+    const std::string& password = c.edit_p.text();
+    WriteSavedLogin(users,
+                    {name, c.CheckBox1.checked() ? ScramblePassword(password, state_.PasswordKey)
+                                                 : std::string()});
+    ShowInWeb1(BuildLoginPage(config::site_host(), name, password));
 }
 
 void LoginPanel::BitBtn3Click(ui::Component&) {
-    TForm1& f = form_;
-    platform::IniFile users(f.Services().profile, f.UsersIniPath());
-    login::ForgetSavedPassword(users);
-    f.CheckBox1.set_checked(false);
+    platform::IniFile users(profile_, UsersIniPath());
+    ForgetSavedPassword(users);
+    controls_.CheckBox1.set_checked(false);
 }
 
 void LoginPanel::SpeedButton4Click(ui::Component&) {
@@ -93,28 +94,32 @@ void LoginPanel::Label3Click(ui::Component&) {
 // member id appearing while none is held starts the worker; later ids
 // replace it without a restart.
 void LoginPanel::act_cookExecute(ui::Component&) {
-    TForm1& f = form_;
-    if (!login::IsSitePage(platform::gb_from_utf16(f.web1.LocationURL()), config::site_host()))
+    LoginControls& c = controls_;
+    if (!IsSitePage(platform::gb_from_utf16(c.web1.LocationURL()), config::site_host()))
         return;
-    const auto id = login::MemberIdFromCookie(platform::gb_from_utf16(f.web1.DocumentCookie()));
+    LockedString& memberId = state_.MemberId;
+    const auto id = MemberIdFromCookie(platform::gb_from_utf16(c.web1.DocumentCookie()));
     if (!id) {
         if (StopRelayWorker)
             StopRelayWorker();
-        f.MemberId.set("");
+        memberId.set("");
         return;
     }
-    if (f.MemberId.empty()) {
-        f.MemberId.set(*id);
+    if (memberId.empty()) {
+        memberId.set(*id);
         if (StartRelayWorker)
             StartRelayWorker();
     }
-    f.MemberId.set(*id);
+    memberId.set(*id);
 }
 
 void LoginPanel::ShowInWeb1(const std::string& url) {
-    TForm1& f = form_;
-    f.web1.Navigate(platform::utf16_from_gb(url));
-    f.pag1.set_active_page(&f.tb1);
+    controls_.web1.Navigate(platform::utf16_from_gb(url));
+    controls_.pag1.set_active_page(&controls_.tb1);
 }
 
-} // namespace qirelo::app
+std::string LoginPanel::UsersIniPath() const {
+    return machine_.executable_directory() + "users.ini";
+}
+
+} // namespace qirelo::app::login

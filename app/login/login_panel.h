@@ -9,18 +9,47 @@
 #include <functional>
 #include <string>
 
+#include "app/locked_string.h"
+#include "platform/profile/machine.h"
+#include "platform/profile/private_profile.h"
+#include "ui/button.h"
 #include "ui/component.h"
+#include "ui/edit.h"
+#include "ui/form.h"
+#include "ui/label.h"
+#include "ui/page_control.h"
+#include "ui/web_browser.h"
 
-namespace qirelo::app {
+namespace qirelo::app::login {
 
-class TForm1;
+// The window's controls that the panel works with.
+struct LoginControls {
+    ui::Form& Form1;         // the focus moves between the boxes
+    ui::LabeledEdit& edit_u; // member name
+    ui::LabeledEdit& edit_p; // password
+    ui::CheckBox& CheckBox1; // "记住密码"
+    ui::BitBtn& BitBtn2;     // "登录"
+    ui::PageControl& pag1;   // web1's tab comes to the front
+    ui::TabSheet& tb1;
+    ui::WebBrowser& web1; // logs in, and holds the site's cookie
+};
+
+// The window's state the panel keeps: the key of the saved password and the
+// logged-in member.
+struct LoginState {
+    std::string& PasswordKey;
+    LockedString& MemberId;
+};
 
 class LoginPanel {
 public:
-    explicit LoginPanel(TForm1& form) : form_(form) {}
+    LoginPanel(LoginControls controls, LoginState state, platform::PrivateProfile& profile,
+               platform::Machine& machine);
 
-    // Binds the handlers below to the panel's controls and to act_cook.
-    void Wire();
+    // FormCreate's step: the password key from the computer name, then the
+    // boxes from users.ini. A damaged saved password raises, after the name
+    // box is filled.
+    void LoadSavedLogin();
 
     // Shared by edit_u and edit_p: the login button is enabled while both
     // hold more than 3 bytes.
@@ -42,8 +71,13 @@ public:
 private:
     // Loads `url` (8-bit) into web1 and brings its tab to the front.
     void ShowInWeb1(const std::string& url);
+    // users.ini beside the executable.
+    std::string UsersIniPath() const;
 
-    TForm1& form_;
+    LoginControls controls_;
+    LoginState state_;
+    platform::PrivateProfile& profile_;
+    platform::Machine& machine_;
 };
 
-} // namespace qirelo::app
+} // namespace qirelo::app::login

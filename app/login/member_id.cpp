@@ -1,6 +1,6 @@
 #include "app/login/member_id.h"
 
-namespace qirelo::login {
+namespace qirelo::app::login {
 namespace {
 
 constexpr std::string_view kKey = "user%5Fid=";
@@ -30,4 +30,4 @@ std::optional<std::string> MemberIdFromCookie(std::string_view cookie) {
     return std::string(rest.substr(0, end));
 }
 
-} // namespace qirelo::login
+} // namespace qirelo::app::login

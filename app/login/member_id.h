@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace qirelo::login {
+namespace qirelo::app::login {
 
 // The member id the site leaves in its cookie: the text after the first
 // "user%5Fid=" that begins a cookie (at the start of the text or right after
@@ -13,4 +13,4 @@ namespace qirelo::login {
 // follows the key (the last cookie of the text).
 std::optional<std::string> MemberIdFromCookie(std::string_view cookie);
 
-} // namespace qirelo::login
+} // namespace qirelo::app::login

@@ -3,7 +3,7 @@
 #include "app/login/convert_error.h"
 #include "app/login/random_generator.h"
 
-namespace qirelo::login {
+namespace qirelo::app::login {
 namespace {
 
 // Walks the key one byte per password byte, starting over after its end. The
@@ -81,4 +81,4 @@ std::string UnscramblePassword(std::string_view text, std::string_view key) {
     return out;
 }
 
-} // namespace qirelo::login
+} // namespace qirelo::app::login

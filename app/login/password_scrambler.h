@@ -8,7 +8,7 @@
 // behind a random seed: hex text, two upper-case digits per byte, first the
 // seed, then one byte per password byte. Password and key are 8-bit (GB2312)
 // bytes. It only keeps the password from being read at a glance.
-namespace qirelo::login {
+namespace qirelo::app::login {
 
 // Used in place of an empty key; only its first character ever takes part.
 inline constexpr std::string_view kDefaultPasswordKey = "Pale Harbor";
@@ -25,4 +25,4 @@ std::string ScramblePasswordWithSeed(std::string_view password, std::string_view
 // when a pair it reads is not hexadecimal.
 std::string UnscramblePassword(std::string_view text, std::string_view key);
 
-} // namespace qirelo::login
+} // namespace qirelo::app::login

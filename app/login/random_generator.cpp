@@ -2,7 +2,7 @@
 
 #include <chrono>
 
-namespace qirelo::login {
+namespace qirelo::app::login {
 
 void RandomGenerator::Randomize() {
     const auto ticks = std::chrono::high_resolution_clock::now().time_since_epoch().count();
@@ -16,4 +16,4 @@ std::uint32_t RandomGenerator::Random(std::uint32_t range) {
     return static_cast<std::uint32_t>((static_cast<std::uint64_t>(state_) * range) >> 32);
 }
 
-} // namespace qirelo::login
+} // namespace qirelo::app::login

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-namespace qirelo::login {
+namespace qirelo::app::login {
 
 // The runtime's pseudo-random generator: a 32-bit linear congruential state,
 // re-seeded on demand. Each owner keeps its own state, so no other code's
@@ -23,4 +23,4 @@ private:
     std::uint32_t state_;
 };
 
-} // namespace qirelo::login
+} // namespace qirelo::app::login

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-namespace qirelo::login {
+namespace qirelo::app::login {
 namespace {
 
 struct HostAndPort {
@@ -87,4 +87,4 @@ bool IsSitePage(std::string_view url, std::string_view site_host) {
     return is_same_or_below(page->name, site->name);
 }
 
-} // namespace qirelo::login
+} // namespace qirelo::app::login

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-namespace qirelo::login {
+namespace qirelo::app::login {
 
 // Whether the page at `url` comes from the site: an http or https page whose
 // host is `site_host` or a host below it (ending in "." and the site host),
@@ -12,4 +12,4 @@ namespace qirelo::login {
 // not the site's, and neither is anything when `site_host` is empty.
 bool IsSitePage(std::string_view url, std::string_view site_host);
 
-} // namespace qirelo::login
+} // namespace qirelo::app::login

@@ -3,7 +3,7 @@
 #include "app/version.h"
 #include "platform/profile/codepage.h"
 
-namespace qirelo::login {
+namespace qirelo::app::login {
 namespace {
 
 const std::string kUser = "user";
@@ -28,4 +28,4 @@ SavedLogin ReadSavedLogin(const platform::IniFile& ini) {
     return SavedLogin{ini.read_string(kUser, kName, ""), ini.read_string(kUser, kPass, "")};
 }
 
-} // namespace qirelo::login
+} // namespace qirelo::app::login

@@ -10,7 +10,7 @@
 //   [memo]  说明=密码已绑定本机二次加密  版本=Qirelo在线客户端2013.8.9.0
 // A write the system refuses raises IniWriteError and the writes after it do
 // not happen.
-namespace qirelo::login {
+namespace qirelo::app::login {
 
 struct SavedLogin {
     std::string name;
@@ -26,4 +26,4 @@ void ForgetSavedPassword(platform::IniFile& ini);
 // What start-up fills the login boxes from; a missing file or key reads empty.
 SavedLogin ReadSavedLogin(const platform::IniFile& ini);
 
-} // namespace qirelo::login
+} // namespace qirelo::app::login

@@ -1,6 +1,6 @@
 #include "app/pointer/pointer_actions.h"
 
-namespace qirelo::app {
+namespace qirelo::app::pointer {
 
 using platform::input::Point;
 
@@ -48,4 +48,4 @@ void PointerActions::LeftClick() {
     pointer_.send_mouse_event(platform::input::kMouseLeftUp);
 }
 
-} // namespace qirelo::app
+} // namespace qirelo::app::pointer

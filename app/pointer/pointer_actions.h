@@ -11,7 +11,7 @@
 #include "ui/control.h"
 #include "ui/form.h"
 
-namespace qirelo::app {
+namespace qirelo::app::pointer {
 
 // Half a screen dimension: the exact half, the lower whole half when odd.
 int HalfOf(int pixels);
@@ -39,4 +39,4 @@ private:
     platform::input::Pointer& pointer_;
 };
 
-} // namespace qirelo::app
+} // namespace qirelo::app::pointer

@@ -4,7 +4,7 @@
 #include <limits>
 #include <string>
 
-namespace qirelo::relay {
+namespace qirelo::app::relay {
 namespace {
 
 constexpr int kPlaces = 4;
@@ -168,4 +168,4 @@ std::optional<Fixed4> ParseFixed4(std::string_view text) {
     return number ? ToFixed4(*number) : std::nullopt;
 }
 
-} // namespace qirelo::relay
+} // namespace qirelo::app::relay

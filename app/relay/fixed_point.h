@@ -5,7 +5,7 @@
 #include <optional>
 #include <string_view>
 
-namespace qirelo::relay {
+namespace qirelo::app::relay {
 
 // A decimal with four places, held exactly as a 64-bit integer scaled by
 // 10000, so stamps compare and subtract without any binary rounding.
@@ -23,4 +23,4 @@ struct Fixed4 {
 // 64-bit range.
 std::optional<Fixed4> ParseFixed4(std::string_view text);
 
-} // namespace qirelo::relay
+} // namespace qirelo::app::relay

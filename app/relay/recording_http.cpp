@@ -2,7 +2,7 @@
 
 #include "http/errors.h"
 
-namespace qirelo::relay {
+namespace qirelo::app::relay {
 
 std::string RecordingHttp::Get(const std::string& url) {
     try {
@@ -22,4 +22,4 @@ std::string ErrorClassName(const std::exception& error) {
     return "Exception";
 }
 
-} // namespace qirelo::relay
+} // namespace qirelo::app::relay

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "app/relay/recording_relay.h"
+#include "app/relay/recording_actions.h"
 #include "app/relay/relay_http.h"
 
 #include <exception>
 #include <string>
 
-namespace qirelo::relay {
+namespace qirelo::app::relay {
 
 // Records each GET of a client object as "GET <url> ok <bytes>" or
 // "GET <url> error <Class>".
@@ -25,4 +25,4 @@ private:
 // ("EHttpReadTimeout"), else "Exception".
 std::string ErrorClassName(const std::exception& error);
 
-} // namespace qirelo::relay
+} // namespace qirelo::app::relay

@@ -2,7 +2,7 @@
 
 #include <string>
 
-namespace qirelo::relay {
+namespace qirelo::app::relay {
 
 // What a relay command acts on: the keystroke sender, which runs on the
 // worker, and the main window's own operations, which the product carries to
@@ -35,4 +35,4 @@ public:
     virtual void CheckStop() = 0;
 };
 
-} // namespace qirelo::relay
+} // namespace qirelo::app::relay

@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-namespace qirelo::relay {
+namespace qirelo::app::relay {
 namespace {
 
 constexpr int kSeekPauseMs = 1000;
@@ -117,4 +117,4 @@ void CarryOut(const RelayCommand& command, const std::string& siteHost, RelayAct
     }
 }
 
-} // namespace qirelo::relay
+} // namespace qirelo::app::relay

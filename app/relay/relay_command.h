@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-namespace qirelo::relay {
+namespace qirelo::app::relay {
 
 // Arrow key steps: back ("-") or forward, and for G and D a count 0..9.
 struct ArrowSteps {
@@ -37,4 +37,4 @@ RelayCommand ParseRelayCommand(std::string text);
 void CarryOut(const RelayCommand& command, const std::string& siteHost, RelayActions& actions,
               RelayPacer& pacer);
 
-} // namespace qirelo::relay
+} // namespace qirelo::app::relay

@@ -2,7 +2,7 @@
 
 #include <string>
 
-namespace qirelo::relay {
+namespace qirelo::app::relay {
 
 // One of the loop's two long-lived client objects, as the loop sees it.
 class RelayHttp {
@@ -15,4 +15,4 @@ public:
     virtual void Replace() = 0;
 };
 
-} // namespace qirelo::relay
+} // namespace qirelo::app::relay

@@ -6,7 +6,7 @@
 
 #include <exception>
 
-namespace qirelo::relay {
+namespace qirelo::app::relay {
 
 RelayEndpoints ConfiguredEndpoints() {
     return RelayEndpoints{config::relay_host(), config::timer_host(), config::site_host()};
@@ -80,4 +80,4 @@ void RelayLoop::Evaluate(const std::string& monitorText, const std::string& time
     }
 }
 
-} // namespace qirelo::relay
+} // namespace qirelo::app::relay

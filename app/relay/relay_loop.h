@@ -8,7 +8,7 @@
 #include <functional>
 #include <string>
 
-namespace qirelo::relay {
+namespace qirelo::app::relay {
 
 struct RelayEndpoints {
     std::string relayHost; // the relay server; port 12861 unless it names one
@@ -55,4 +55,4 @@ private:
     RelayLoopParts parts_;
 };
 
-} // namespace qirelo::relay
+} // namespace qirelo::app::relay

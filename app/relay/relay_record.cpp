@@ -1,6 +1,6 @@
 #include "app/relay/relay_record.h"
 
-namespace qirelo::relay {
+namespace qirelo::app::relay {
 namespace {
 
 constexpr std::int64_t kFreshnessLimit = 11 * 10000;
@@ -37,4 +37,4 @@ bool IsFresh(Fixed4 timer, Fixed4 stamp) {
     return timer.scaled < bound;
 }
 
-} // namespace qirelo::relay
+} // namespace qirelo::app::relay

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace qirelo::relay {
+namespace qirelo::app::relay {
 
 // A record from the relay or the timer host that cannot be read. The cycle
 // that fetched it does nothing; the loop polls again.
@@ -29,4 +29,4 @@ Fixed4 ParseTimerRecord(std::string_view body);
 // the stamp of the last command carried out.
 bool IsFresh(Fixed4 timer, Fixed4 stamp);
 
-} // namespace qirelo::relay
+} // namespace qirelo::app::relay

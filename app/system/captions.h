@@ -6,7 +6,7 @@
 
 #include "platform/profile/codepage.h"
 
-namespace qirelo::app {
+namespace qirelo::app::system {
 
 // The shutdown button at rest.
 inline std::string ShutdownIdleCaption() {
@@ -21,4 +21,4 @@ inline std::string ShutdownCountdownSuffix() {
     return platform::gb("秒后关机(点击取消)");
 }
 
-} // namespace qirelo::app
+} // namespace qirelo::app::system

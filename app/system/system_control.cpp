@@ -4,7 +4,7 @@
 
 #include "app/system/captions.h"
 
-namespace qirelo::app {
+namespace qirelo::app::system {
 
 platform::system::VolumeWord VolumeWordForLevel(int level) {
     const auto channel = static_cast<platform::system::VolumeWord>(level & 0xFF) << 8;
@@ -15,7 +15,7 @@ int LevelOfVolumeWord(platform::system::VolumeWord word) {
     return static_cast<int>((word >> 8) & 0xFF);
 }
 
-SystemControl::SystemControl(SystemControlPanel panel, platform::system::WaveVolume& wave,
+SystemControl::SystemControl(SystemControls panel, platform::system::WaveVolume& wave,
                              platform::system::Power& power)
     : panel_(panel), wave_(wave), power_(power) {}
 
@@ -72,4 +72,4 @@ void SystemControl::act_gjExecute() {
     power_.power_off();
 }
 
-} // namespace qirelo::app
+} // namespace qirelo::app::system

@@ -15,10 +15,10 @@
 #include "ui/timer.h"
 #include "ui/track_bar.h"
 
-namespace qirelo::app {
+namespace qirelo::app::system {
 
 // The window's controls that the group works with.
-struct SystemControlPanel {
+struct SystemControls {
     ui::TrackBar& TrackBar1; // level 0..255
     ui::CheckBox& cb1;       // "静音"
     ui::BitBtn& BitBtn1;     // "立即关机(15秒后)"
@@ -39,7 +39,7 @@ int LevelOfVolumeWord(platform::system::VolumeWord word);
 
 class SystemControl {
 public:
-    SystemControl(SystemControlPanel panel, platform::system::WaveVolume& wave,
+    SystemControl(SystemControls panel, platform::system::WaveVolume& wave,
                   platform::system::Power& power);
 
     // Every change of the slider's value, by the user or by code: the device
@@ -59,9 +59,9 @@ public:
     void act_gjExecute();
 
 private:
-    SystemControlPanel panel_;
+    SystemControls panel_;
     platform::system::WaveVolume& wave_;
     platform::system::Power& power_;
 };
 
-} // namespace qirelo::app
+} // namespace qirelo::app::system

@@ -5,7 +5,7 @@
 // or no length at all (the close ends the body). The body is produced block
 // by block, so a file of any size goes out without being held in memory.
 
-#include "devsite/http_response.h"
+#include "devsite/http/http_response.h"
 #include "devsite/update/update_store.h"
 
 #include <chrono>

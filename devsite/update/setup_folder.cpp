@@ -1,6 +1,6 @@
 #include "devsite/update/setup_folder.h"
 
-#include "devsite/site.h"
+#include "devsite/site/site.h"
 #include "devsite/update/delivered_answer.h"
 
 #include <algorithm>

@@ -5,9 +5,9 @@
 // the info file included when no behaviour is set for it, as the site
 // answers it.
 
-#include "devsite/http_request.h"
-#include "devsite/http_response.h"
-#include "devsite/site_state.h"
+#include "devsite/http/http_request.h"
+#include "devsite/http/http_response.h"
+#include "devsite/stores/site_state.h"
 
 namespace qirelo::devsite {
 

@@ -1,7 +1,7 @@
 #include "devsite/update/update_control.h"
 
-#include "devsite/site.h"
-#include "devsite/text_codec.h"
+#include "devsite/http/text_codec.h"
+#include "devsite/site/site.h"
 
 #include <charconv>
 

@@ -18,8 +18,8 @@
 //   DELETE /update/paths/<name>
 //   DELETE /update                     no files, no behaviours
 
-#include "devsite/http_request.h"
-#include "devsite/http_response.h"
+#include "devsite/http/http_request.h"
+#include "devsite/http/http_response.h"
 #include "devsite/update/update_store.h"
 
 namespace qirelo::devsite {

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/profile/fpu.h"
+#include "platform/fpu/fpu.h"
 #include "platform/profile/machine.h"
 #include "platform/profile/private_profile.h"
 

@@ -1,6 +1,6 @@
 #include "platform/fake/shell.h"
 
-#include "http/text.h"
+#include "text/ascii.h"
 
 namespace qirelo::platform::fake {
 
@@ -29,10 +29,10 @@ void FakeShell::shell_execute(const std::string& file, const std::string& parame
 
 FakeRegistryKeys::Key& FakeRegistryKeys::key_at(const std::string& path) {
     const std::size_t separator = path.rfind('\\');
-    if (!keys_.contains(http::ascii_lower(path)) && separator != std::string::npos) {
+    if (!keys_.contains(text::ascii_lower(path)) && separator != std::string::npos) {
         key_at(path.substr(0, separator)).subkeys.push_back(path.substr(separator + 1));
     }
-    return keys_[http::ascii_lower(path)];
+    return keys_[text::ascii_lower(path)];
 }
 
 void FakeRegistryKeys::add(const std::string& path, std::optional<std::string> value) {
@@ -40,16 +40,16 @@ void FakeRegistryKeys::add(const std::string& path, std::optional<std::string> v
 }
 
 bool FakeRegistryKeys::key_exists(const std::string& path) {
-    return keys_.contains(http::ascii_lower(path));
+    return keys_.contains(text::ascii_lower(path));
 }
 
 std::optional<std::string> FakeRegistryKeys::default_value(const std::string& path) {
-    const auto key = keys_.find(http::ascii_lower(path));
+    const auto key = keys_.find(text::ascii_lower(path));
     return key == keys_.end() ? std::nullopt : key->second.value;
 }
 
 std::vector<std::string> FakeRegistryKeys::subkey_names(const std::string& path) {
-    const auto key = keys_.find(http::ascii_lower(path));
+    const auto key = keys_.find(text::ascii_lower(path));
     return key == keys_.end() ? std::vector<std::string>() : key->second.subkeys;
 }
 

@@ -62,16 +62,20 @@ private:
     std::string to_;
 };
 
+// The bytes of native-endian UTF-16 as text.
+std::u16string utf16_of_bytes(const std::string& bytes) {
+    std::u16string out(bytes.size() / sizeof(char16_t), u'\0');
+    std::copy(bytes.begin(), bytes.begin() + out.size() * sizeof(char16_t),
+              reinterpret_cast<char*>(out.data()));
+    return out;
+}
+
 } // namespace
 
 std::u16string utf16_from_gb(std::string_view gb) {
     thread_local Converter converter(kUtf16, "CP936");
     const std::string question(reinterpret_cast<const char*>(u"?"), sizeof(char16_t));
-    const std::string bytes = converter.run(gb.data(), gb.size(), 1, question);
-    std::u16string out(bytes.size() / sizeof(char16_t), u'\0');
-    std::copy(bytes.begin(), bytes.begin() + out.size() * sizeof(char16_t),
-              reinterpret_cast<char*>(out.data()));
-    return out;
+    return utf16_of_bytes(converter.run(gb.data(), gb.size(), 1, question));
 }
 
 std::string gb_from_utf16(std::u16string_view utf16) {
@@ -80,14 +84,15 @@ std::string gb_from_utf16(std::u16string_view utf16) {
                          utf16.size() * sizeof(char16_t), sizeof(char16_t), "?");
 }
 
-std::string strict_utf8_from_gb(std::string_view gb) {
-    thread_local Converter converter("UTF-8", "CP936");
-    return converter.run(gb.data(), gb.size(), 1, std::nullopt);
+std::u16string strict_utf16_from_gb(std::string_view gb) {
+    thread_local Converter converter(kUtf16, "CP936");
+    return utf16_of_bytes(converter.run(gb.data(), gb.size(), 1, std::nullopt));
 }
 
-std::string strict_gb_from_utf8(std::string_view utf8) {
-    thread_local Converter converter("CP936", "UTF-8");
-    return converter.run(utf8.data(), utf8.size(), 1, std::nullopt);
+std::string strict_gb_from_utf16(std::u16string_view utf16) {
+    thread_local Converter converter("CP936", kUtf16);
+    return converter.run(reinterpret_cast<const char*>(utf16.data()),
+                         utf16.size() * sizeof(char16_t), sizeof(char16_t), std::nullopt);
 }
 
 } // namespace qirelo::platform

@@ -20,6 +20,10 @@ namespace qirelo::platform::inet {
 namespace {
 
 constexpr long kReceiveBuffer = 512 * 1024;
+// Body bytes held for the reader before libcurl is paused: one call to curl
+// receives for as long as the socket has data, and a fast sender would
+// otherwise pile most of a large body up in fresh memory between two reads.
+constexpr std::size_t kHeldBack = 4 << 20;
 constexpr int kPollMs = 1000;
 
 bool same_name(std::string_view a, std::string_view b) {
@@ -118,6 +122,7 @@ struct Request {
     Head final_head; // the answer's head, once complete
     bool head_done = false;
     bool finished = false;
+    bool paused = false; // holding kHeldBack already: the rest waits in libcurl
     CURLcode result = CURLE_OK;
     std::string buffer; // body bytes received, not yet read
     std::size_t offset = 0;
@@ -277,7 +282,7 @@ void CurlInternet::configure(Request& request, const std::string& headers,
     request.release_easy();
     request.head = {};
     request.final_head = {};
-    request.head_done = request.finished = false;
+    request.head_done = request.finished = request.paused = false;
     request.result = CURLE_OK;
     request.buffer.clear();
     request.offset = 0;
@@ -432,6 +437,10 @@ std::size_t CurlInternet::on_body(char* data, std::size_t size, std::size_t coun
         request.buffer.clear();
         request.offset = 0;
     }
+    if (request.buffer.size() - request.offset >= kHeldBack) {
+        request.paused = true;
+        return CURL_WRITEFUNC_PAUSE; // libcurl delivers it again once unpaused
+    }
     request.buffer.append(data, size * count);
     return size * count;
 }
@@ -549,6 +558,12 @@ bool CurlInternet::ReadFile(HInternet handle, char* buffer, std::size_t size, st
         }
         if (request->finished) {
             return request->result == CURLE_OK;
+        }
+        if (request->paused) {
+            // Everything held has been read: take what libcurl kept back.
+            request->paused = false;
+            curl_easy_pause(request->easy, CURLPAUSE_CONT);
+            continue;
         }
         if (!pump(*request)) {
             return false;

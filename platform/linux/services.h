@@ -8,7 +8,7 @@
 
 #include "platform/linux/input.h"
 #include "platform/linux/system.h"
-#include "platform/profile/fpu.h"
+#include "platform/fpu/fpu.h"
 #include "platform/profile/os_profile.h"
 #include "platform/services.h"
 

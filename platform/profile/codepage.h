@@ -18,12 +18,13 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// The system's own conversions (each platform's codepage.cpp).
 std::u16string utf16_from_gb(std::string_view gb);
 std::string gb_from_utf16(std::u16string_view utf16);
+std::u16string strict_utf16_from_gb(std::string_view gb);
+std::string strict_gb_from_utf16(std::u16string_view utf16);
 
-std::u16string utf16_from_utf8(std::string_view utf8);
-std::string utf8_from_utf16(std::u16string_view utf16);
-
+// Through UTF-16, with text/utf.h for the UTF-8 side (codepage.cpp).
 std::string gb_from_utf8(std::string_view utf8);
 std::string utf8_from_gb(std::string_view gb);
 

@@ -2,33 +2,13 @@
 
 #include <vector>
 
+#include "text/ascii.h"
+
 namespace qirelo::platform {
 namespace {
 
-bool blank(char c) {
-    return c == ' ' || c == '\t';
-}
-
-std::string trimmed(const std::string& text) {
-    std::size_t begin = 0, end = text.size();
-    while (begin < end && blank(text[begin]))
-        ++begin;
-    while (end > begin && blank(text[end - 1]))
-        --end;
-    return text.substr(begin, end - begin);
-}
-
-char ascii_lower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
-}
-
-bool same_name(const std::string& a, const std::string& b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (ascii_lower(a[i]) != ascii_lower(b[i]))
-            return false;
-    return true;
+std::string trimmed(const std::string& line) {
+    return std::string(text::trim(line));
 }
 
 std::vector<std::string> lines_of(const std::string& text) {
@@ -82,7 +62,7 @@ Found find(const std::vector<std::string>& lines, const std::string& section,
         if (auto name = section_name(lines[i])) {
             if (found.section)
                 break; // the first matching section ends here
-            if (same_name(*name, section)) {
+            if (text::iequals(*name, section)) {
                 found.section = i;
                 found.section_end = i + 1;
             }
@@ -92,7 +72,7 @@ Found find(const std::vector<std::string>& lines, const std::string& section,
             continue;
         if (!trimmed(lines[i]).empty())
             found.section_end = i + 1;
-        if (auto entry = key_line(lines[i]); entry && !found.key && same_name(entry->key, key))
+        if (auto entry = key_line(lines[i]); entry && !found.key && text::iequals(entry->key, key))
             found.key = i;
     }
     return found;
@@ -138,9 +118,8 @@ std::string ini_result(const std::optional<std::string>& value, const std::strin
     if (value) {
         result = *value;
     } else {
-        result = default_value;
-        while (!result.empty() && blank(result.back()))
-            result.pop_back();
+        const auto end = default_value.find_last_not_of(text::kBlanks);
+        result = default_value.substr(0, end == std::string::npos ? 0 : end + 1);
     }
     if (buffer_size == 0)
         return {};

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "http/text.h"
+#include "text/ascii.h"
 
 namespace qirelo::platform::shell {
 
@@ -18,7 +18,7 @@ std::string VerbCommand(RegistryKeys& registry, const std::string& shell_key,
 std::string CommandOfListedVerbs(RegistryKeys& registry, const std::string& shell_key) {
     const std::vector<std::string> verbs = registry.subkey_names(shell_key);
     const auto open_verb = std::find_if(verbs.begin(), verbs.end(), [](const std::string& verb) {
-        return http::ascii_lower(verb).find("open") != std::string::npos;
+        return text::ascii_lower(verb).find("open") != std::string::npos;
     });
     if (open_verb != verbs.end()) {
         return VerbCommand(registry, shell_key, *open_verb);

@@ -56,13 +56,12 @@ std::string gb_from_utf16(std::u16string_view utf16) {
     return narrow_from(utf16, kGb2312, false);
 }
 
-std::string strict_utf8_from_gb(std::string_view gb) {
-    // UTF-16 from valid GB2312 always has a UTF-8 form.
-    return utf8_from_utf16(wide_from(gb, kGb2312, MB_ERR_INVALID_CHARS));
+std::u16string strict_utf16_from_gb(std::string_view gb) {
+    return wide_from(gb, kGb2312, MB_ERR_INVALID_CHARS);
 }
 
-std::string strict_gb_from_utf8(std::string_view utf8) {
-    return narrow_from(wide_from(utf8, CP_UTF8, MB_ERR_INVALID_CHARS), kGb2312, true);
+std::string strict_gb_from_utf16(std::u16string_view utf16) {
+    return narrow_from(utf16, kGb2312, true);
 }
 
 } // namespace qirelo::platform

@@ -3,7 +3,7 @@
 // The Win32 implementations of every platform concern, and the services
 // bundle over them: what Qirelo.exe hands its main window.
 
-#include "platform/profile/fpu.h"
+#include "platform/fpu/fpu.h"
 #include "platform/profile/os_profile.h"
 #include "platform/services.h"
 #include "platform/win32/input.h"

@@ -43,6 +43,22 @@ sockaddr_in socket_address(const Address& address) {
     return result;
 }
 
+// Closes a socket on scope exit unless released: a socket is handed to its
+// owner only once every step of setting it up has succeeded.
+class SocketGuard {
+public:
+    explicit SocketGuard(os::SocketId id) : id_(id) {}
+    ~SocketGuard() { os::close_socket(id_); }
+    SocketGuard(const SocketGuard&) = delete;
+    SocketGuard& operator=(const SocketGuard&) = delete;
+    os::SocketId get() const { return id_; }
+    SOCKET native() const { return static_cast<SOCKET>(id_); }
+    SOCKET release() { return static_cast<SOCKET>(std::exchange(id_, os::kNoSocket)); }
+
+private:
+    os::SocketId id_;
+};
+
 void make_non_blocking(SOCKET socket) {
     u_long on = 1;
     if (::ioctlsocket(socket, FIONBIO, &on) != 0) {
@@ -107,20 +123,6 @@ struct AbortSignal::Impl {
 
 namespace {
 
-// Closes a socket on scope exit unless released.
-class SocketGuard {
-public:
-    explicit SocketGuard(os::SocketId id) : id_(id) {}
-    ~SocketGuard() { os::close_socket(id_); }
-    SocketGuard(const SocketGuard&) = delete;
-    SocketGuard& operator=(const SocketGuard&) = delete;
-    os::SocketId get() const { return id_; }
-    SOCKET release() { return static_cast<SOCKET>(std::exchange(id_, os::kNoSocket)); }
-
-private:
-    os::SocketId id_;
-};
-
 constexpr std::uint32_t kLoopback = 0x7F000001;
 constexpr std::chrono::seconds kPairingTime{10};
 
@@ -128,9 +130,9 @@ constexpr std::chrono::seconds kPairingTime{10};
 
 AbortSignal::AbortSignal() : impl_(std::make_unique<Impl>()) {
     // A connected loopback pair; the listener lives only long enough to pair them.
-    SocketGuard listener(os::open_stream_socket());
+    os::SocketGuard listener(os::open_stream_socket());
     os::bind_and_listen(listener.get(), {kLoopback, 0}, 1);
-    SocketGuard writer(os::open_stream_socket());
+    os::SocketGuard writer(os::open_stream_socket());
     const Address to{kLoopback, os::local_port(listener.get())};
     if (!os::start_connect(writer.get(), to)) {
         if (os::wait(writer.get(), os::Want::write, kPairingTime, nullptr) != os::Ready::yes) {
@@ -143,7 +145,7 @@ AbortSignal::AbortSignal() : impl_(std::make_unique<Impl>()) {
     if (os::wait(listener.get(), os::Want::read, kPairingTime, nullptr) != os::Ready::yes) {
         os::raise(WSAETIMEDOUT);
     }
-    SocketGuard reader(os::accept_waiting(listener.get()));
+    os::SocketGuard reader(os::accept_waiting(listener.get()));
     if (reader.get() == os::kNoSocket) {
         os::raise(WSAETIMEDOUT);
     }
@@ -176,18 +178,13 @@ int last_error() noexcept {
 
 SocketId open_stream_socket() {
     ensure_started();
-    const SOCKET socket = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    if (socket == INVALID_SOCKET) {
+    SocketGuard socket(::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
+    if (socket.get() == kNoSocket) {
         raise(::WSAGetLastError());
     }
-    keep_from_children(socket);
-    try {
-        make_non_blocking(socket);
-    } catch (...) {
-        ::closesocket(socket);
-        throw;
-    }
-    return static_cast<SocketId>(socket);
+    keep_from_children(socket.native());
+    make_non_blocking(socket.native());
+    return static_cast<SocketId>(socket.release());
 }
 
 void close_socket(SocketId socket) noexcept {
@@ -245,14 +242,10 @@ SocketId accept_waiting(SocketId listener) {
         }
         raise(error);
     }
-    keep_from_children(accepted);
-    try {
-        make_non_blocking(accepted);
-    } catch (...) {
-        ::closesocket(accepted);
-        throw;
-    }
-    return static_cast<SocketId>(accepted);
+    SocketGuard owned(accepted);
+    keep_from_children(owned.native());
+    make_non_blocking(owned.native());
+    return static_cast<SocketId>(owned.release());
 }
 
 std::optional<std::size_t> receive_some(SocketId socket, char* buffer, std::size_t size) {

@@ -1,4 +1,4 @@
-#include "devsite/control.h"
+#include "devsite/control/control.h"
 
 #include "support.h"
 

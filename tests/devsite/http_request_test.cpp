@@ -1,5 +1,5 @@
-#include "devsite/http_request.h"
-#include "devsite/http_response.h"
+#include "devsite/http/http_request.h"
+#include "devsite/http/http_response.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "devsite/mobile.h"
-#include "devsite/relay.h"
+#include "devsite/mobile/mobile.h"
+#include "devsite/relay/relay.h"
 
 #include "support.h"
 

@@ -1,6 +1,6 @@
-#include "devsite/catalogue.h"
-#include "devsite/site.h"
-#include "devsite/text_codec.h"
+#include "devsite/http/text_codec.h"
+#include "devsite/site/site.h"
+#include "devsite/stores/catalogue.h"
 #include "platform/profile/codepage.h"
 
 #include "support.h"

@@ -1,7 +1,7 @@
-#include "devsite/data_file.h"
-#include "devsite/journal.h"
-#include "devsite/records.h"
-#include "devsite/site_state.h"
+#include "devsite/stores/data_file.h"
+#include "devsite/stores/journal.h"
+#include "devsite/stores/records.h"
+#include "devsite/stores/site_state.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -3,8 +3,8 @@
 // Helpers shared by the companion's tests: requests parsed from their wire
 // text, and the cookie text a browser would show for a response's cookies.
 
-#include "devsite/http_request.h"
-#include "devsite/http_response.h"
+#include "devsite/http/http_request.h"
+#include "devsite/http/http_response.h"
 
 #include <string>
 #include <vector>

@@ -4,7 +4,7 @@
 // Every refusal is an HttpRequestError with one of the reader's statuses; a
 // request's body is exactly its Content-Length.
 
-#include "devsite/http_request.h"
+#include "devsite/http/http_request.h"
 
 #include <cstddef>
 #include <cstdint>

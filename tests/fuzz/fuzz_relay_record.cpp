@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <string>
 
-using namespace qirelo::relay;
+using namespace qirelo::app::relay;
 
 namespace {
 

@@ -13,6 +13,8 @@
 #include "ui/progress.h"
 #include "ui/status_bar.h"
 #include "ui/track_bar.h"
+#include "ui/web_browser.h"
+#include "ui/widget_kinds.h"
 
 namespace qirelo::ui {
 namespace {
@@ -30,6 +32,67 @@ struct Counter {
         };
     }
 };
+
+// What a backend's maker would be told for each control: its own kind,
+// whatever the order of the overloads; a derived kind without a maker of its
+// own reaches its base's.
+std::string KindName(Form&) {
+    return "Form";
+}
+std::string KindName(Panel&) {
+    return "Panel";
+}
+std::string KindName(GroupBox&) {
+    return "GroupBox";
+}
+std::string KindName(Button&) {
+    return "Button";
+}
+std::string KindName(BitBtn&) {
+    return "BitBtn";
+}
+std::string KindName(Edit&) {
+    return "Edit";
+}
+std::string KindName(ButtonEdit&) {
+    return "ButtonEdit";
+}
+std::string KindName(Control&) {
+    return "other";
+}
+
+std::string KindOf(Control& control) {
+    std::string name;
+    with_kind(control, [&](auto& widget) { name = KindName(widget); });
+    return name;
+}
+
+TEST(WidgetKinds, EachControlIsToldAsItsOwnKind) {
+    Form form("form");
+    Panel panel(&form, "panel");
+    GroupBox box(&form, "box");
+    Button button(&form, "button");
+    BitBtn bit(&form, "bit");
+    Edit edit(&form, "edit");
+    ButtonEdit address(&form, "address");
+    LabeledEdit labeled(&form, "labeled");
+    TrackBar slider(&form, "slider");
+    EXPECT_EQ(KindOf(form), "Form");
+    EXPECT_EQ(KindOf(panel), "Panel");
+    EXPECT_EQ(KindOf(box), "GroupBox");
+    EXPECT_EQ(KindOf(button), "Button");
+    EXPECT_EQ(KindOf(bit), "BitBtn");
+    EXPECT_EQ(KindOf(edit), "Edit");
+    EXPECT_EQ(KindOf(address), "ButtonEdit");
+    EXPECT_EQ(KindOf(labeled), "Edit"); // its label is a control of its own
+    EXPECT_EQ(KindOf(slider), "other");
+}
+
+TEST(WidgetKinds, AControlOfNoKindIsRefused) {
+    Form form("form");
+    Control stray(&form, "stray");
+    EXPECT_THROW(KindOf(stray), UnknownWidgetKind);
+}
 
 TEST(TrackBar, ClampsToItsRangeAndChangesOnlyOnARealChange) {
     Form form("form");

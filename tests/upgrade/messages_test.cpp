@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/profile/codepage.h"
+#include "text/utf.h"
 #include "upgrade/messages/message_table.h"
 #include "upgrade/messages/messages.h"
 #include "upgrade/messages/string_resources.h"
@@ -24,13 +25,13 @@ TEST_F(MessagesTest, EveryStringResourceHoldsTheTablesText) {
     for (int k = 1; k <= kLanguageCount; ++k) {
         for (int n = 0; n < kMessageCount; ++n) {
             EXPECT_EQ(LoadStringResource(MessageResourceId(k, n)),
-                      platform::utf16_from_utf8(MessageTableText(k, n)))
+                      text::utf16_from_utf8(MessageTableText(k, n)))
                 << "k " << k << " n " << n;
         }
     }
     for (const unsigned id :
          {kAppTitleResource, kDevelopmentToolResource, kComponentNameResource}) {
-        EXPECT_EQ(LoadStringResource(id), platform::utf16_from_utf8(*StringTableText(id)));
+        EXPECT_EQ(LoadStringResource(id), text::utf16_from_utf8(*StringTableText(id)));
     }
     EXPECT_THROW(LoadStringResource(MessageResourceId(1, kMessageCount)), MessageTableError);
     EXPECT_THROW(LoadStringResource(40996), MessageTableError);

@@ -11,6 +11,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -97,6 +98,28 @@ TEST_F(TransferOsTest, ABodyWithLengthArrivesExactly) {
     EXPECT_THAT(request, ::testing::StartsWith("GET /setup/qirelo_play.inf HTTP/1.1\r\n"));
     EXPECT_THAT(request, HasSubstr(std::string("\r\nUser-Agent: ") + kDefaultUserAgent + "\r\n"));
     EXPECT_THAT(request, HasSubstr("\r\nAccept: text/html, */*\r\n"));
+}
+
+TEST_F(TransferOsTest, ABodyLargerThanWhatIsHeldForTheReaderArrivesInBlocks) {
+    // Several MiB sent at once: libcurl is paused while the engine reads what
+    // was held, and nothing may be lost or reordered across the pauses.
+    const std::string body = Body(12 << 20);
+    ScriptServer server(serve({{response("HTTP/1.1 200 OK\r\n", body)}}));
+    std::int64_t blocks = 0;
+    std::int64_t largest = 0;
+    std::int64_t last = 0;
+    transfer.OnTransferProgress = [&](TupTransfer&, const std::string&, std::int64_t,
+                                      std::int64_t done, int, int, std::uint8_t, float,
+                                      TupStream*) {
+        ++blocks;
+        largest = std::max(largest, done - last);
+        last = done;
+    };
+    Fetch(server.url("/setup/qirelo.exe"));
+    EXPECT_THAT(notes, ElementsAre("done 12582912"));
+    EXPECT_TRUE(received == body) << "the body differs";
+    EXPECT_EQ(largest, 4096) << "one hand-over per block of the buffer size";
+    EXPECT_GE(blocks, (12 << 20) / 4096);
 }
 
 TEST_F(TransferOsTest, ABodyWithoutLengthEndsWithTheConnection) {

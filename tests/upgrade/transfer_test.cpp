@@ -12,6 +12,7 @@
 #include <atomic>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -123,6 +124,28 @@ TEST_F(TransferTest, ABodyWithItsLengthArrivesExactlyInMemory) {
     EXPECT_EQ(transfer.ContentLength(), 10000);
     EXPECT_EQ(transfer.BytesRead(), 10000);
     EXPECT_EQ(internet.open_handles(), 0) << "the completion closes every handle";
+}
+
+TEST_F(TransferTest, AnAnnouncedBodyIsReadInPlaceWithoutMovingIt) {
+    internet.script({fake_ok(Body(3 * 4096))});
+    std::vector<const char*> places;
+    const auto place = [&](TupStream* data) {
+        places.push_back(dynamic_cast<TupMemoryStream&>(*data).Bytes().data());
+    };
+    transfer.OnTransferProgress = [&](TupTransfer&, const std::string&, std::int64_t, std::int64_t,
+                                      int, int, std::uint8_t, float,
+                                      TupStream* data) { place(data); };
+    transfer.OnDone = [&](TupTransfer&, const std::string&, std::int64_t, TupStream* data) {
+        place(data);
+        received = dynamic_cast<TupMemoryStream&>(*data).Bytes();
+    };
+
+    RunTransfer();
+
+    EXPECT_EQ(received, Body(3 * 4096));
+    ASSERT_EQ(places.size(), 4u) << "three blocks, then done";
+    EXPECT_EQ(std::set<const char*>(places.begin(), places.end()).size(), 1u)
+        << "the read that finds the end must not regrow the body";
 }
 
 TEST_F(TransferTest, AsksTheLibraryStepByStep) {
@@ -615,6 +638,31 @@ TEST_F(TransferTest, AHardStopEndsABlockedReadAtOnceAndTheEngineGoesOn) {
     RunTransfer();
     mainThread.ServeUntil([] { return false; }, 50ms);
     EXPECT_THAT(notes, ElementsAre("aborted", "done type= bytes=4 memory"));
+    EXPECT_EQ(progress, 2) << "the stopped worker took no further step";
+}
+
+TEST_F(TransferTest, AHardStopEndsABlockedReadIntoMemoryAtOnce) {
+    // The worker is blocked reading into the memory target's storage when
+    // the stop releases the target; the worker must not write into it after.
+    FakeAnswer stalled = fake_ok(Body(9000));
+    stalled.body.resize(4096);
+    stalled.stall = true;
+    internet.script({stalled});
+    std::atomic<int> progress{0};
+    transfer.OnTransferProgress = [&](TupTransfer&, const std::string&, std::int64_t, std::int64_t,
+                                      int, int, std::uint8_t, float, TupStream*) { ++progress; };
+
+    ASSERT_TRUE(transfer.Start(0, 0, false));
+    ASSERT_TRUE(ServeUntil([&] { return progress == 1; }));
+    transfer.Stop(false, true);
+    EXPECT_THAT(notes, ElementsAre("aborted"));
+    EXPECT_EQ(internet.open_handles(), 0);
+
+    internet.script({fake_ok("next")});
+    RunTransfer();
+    mainThread.ServeUntil([] { return false; }, 50ms);
+    EXPECT_THAT(notes, ElementsAre("aborted", "done type= bytes=4 memory"));
+    EXPECT_EQ(received, "next");
     EXPECT_EQ(progress, 2) << "the stopped worker took no further step";
 }
 

@@ -1,4 +1,4 @@
-#include "platform/profile/fpu.h"
+#include "platform/fpu/fpu.h"
 #include "tests/upgrade/support/watchdog.h"
 #include "upgrade/fake/manual_main_thread.h"
 #include "upgrade/thread_stopped.h"

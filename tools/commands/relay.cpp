@@ -1,9 +1,9 @@
 // qirelo-tool relay: the relay loop against the configured relay and timer
 // hosts, with a stand-in that prints what the window would be made to do.
 
-#include "app/relay/client_slot.h"
+#include "app/relay/http_client_slot.h"
+#include "app/relay/recording_actions.h"
 #include "app/relay/recording_http.h"
-#include "app/relay/recording_relay.h"
 #include "app/relay/relay_loop.h"
 #include "tools/command.h"
 
@@ -45,7 +45,7 @@ constexpr std::string_view kHelp =
     "status 0 after the cycles, 2 for a usage error.\n";
 
 // Pauses for real; nothing stops this loop but the cycle count or an interrupt.
-class ThreadSleep final : public relay::RelayPacer {
+class ThreadSleep final : public app::relay::RelayPacer {
 public:
     void Sleep(int milliseconds) override {
         std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
@@ -130,22 +130,22 @@ int run(std::span<const std::string> args, std::ostream& out, std::ostream& err)
     if (!options) {
         return kExitUsage;
     }
-    const relay::LineSink print = [&out](const std::string& line) {
+    const app::relay::LineSink print = [&out](const std::string& line) {
         out << line << '\n' << std::flush;
     };
     std::unique_ptr<http::THttpClient> monitorClient = relay_client();
     std::unique_ptr<http::THttpClient> timerClient = relay_client();
-    relay::HttpClientSlot monitorSlot(monitorClient, nullptr);
-    relay::HttpClientSlot timerSlot(timerClient, nullptr);
-    relay::RecordingHttp monitorHttp(print, monitorSlot);
-    relay::RecordingHttp timerHttp(print, timerSlot);
-    relay::RecordingActions window(print, options->volume, options->address);
+    app::relay::HttpClientSlot monitorSlot(monitorClient, nullptr);
+    app::relay::HttpClientSlot timerSlot(timerClient, nullptr);
+    app::relay::RecordingHttp monitorHttp(print, monitorSlot);
+    app::relay::RecordingHttp timerHttp(print, timerSlot);
+    app::relay::RecordingActions window(print, options->volume, options->address);
     ThreadSleep sleep;
-    relay::RecordingPacer pacer(print, options->sleep ? &sleep : nullptr);
+    app::relay::RecordingPacer pacer(print, options->sleep ? &sleep : nullptr);
     std::atomic<std::int64_t> lastCommandStamp{0};
-    relay::RelayLoop loop(relay::RelayLoopParts{[&] { return options->member; }, lastCommandStamp,
-                                                monitorHttp, timerHttp, window, pacer,
-                                                relay::ConfiguredEndpoints()});
+    app::relay::RelayLoop loop(
+        app::relay::RelayLoopParts{[&] { return options->member; }, lastCommandStamp, monitorHttp,
+                                   timerHttp, window, pacer, app::relay::ConfiguredEndpoints()});
     for (long cycle = 0; !options->cycles || cycle < *options->cycles; ++cycle) {
         loop.RunCycle();
     }

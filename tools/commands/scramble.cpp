@@ -27,7 +27,7 @@ int run(std::span<const std::string> args, std::ostream& out, std::ostream& err)
                "--help)\n";
         return kExitUsage;
     }
-    out << login::ScramblePassword(args[0], args[1]) << '\n';
+    out << app::login::ScramblePassword(args[0], args[1]) << '\n';
     return kExitOk;
 }
 

@@ -30,8 +30,8 @@ int run(std::span<const std::string> args, std::ostream& out, std::ostream& err)
         return kExitUsage;
     }
     try {
-        out << login::UnscramblePassword(args[0], args[1]);
-    } catch (const login::EConvertError& error) {
+        out << app::login::UnscramblePassword(args[0], args[1]);
+    } catch (const app::login::EConvertError& error) {
         err << "EConvertError: " << one_line(error.what()) << '\n';
         return kExitFailed;
     }

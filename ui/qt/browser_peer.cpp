@@ -1,4 +1,5 @@
 #include "ui/qt/browser_peer.h"
+#include "ui/qt/peer_factory.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -14,6 +15,7 @@
 
 #include "ui/qt/cookie_jar.h"
 #include "ui/qt/text.h"
+#include "ui/qt/widget_peer.h"
 
 namespace qirelo::ui::qt {
 namespace {
@@ -274,6 +276,10 @@ void BrowserPeer::load_finished() {
         if (view_->isVisible())
             view_->setFocus(Qt::OtherFocusReason);
     });
+}
+
+std::unique_ptr<ControlPeer> make_peer(Backend& backend, WebBrowser& browser) {
+    return std::make_unique<BrowserPeer>(backend, browser, container_of(browser.parent()));
 }
 
 } // namespace qirelo::ui::qt

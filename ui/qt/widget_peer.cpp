@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QImage>
 #include <QPalette>
 
 #include <map>
@@ -148,6 +149,14 @@ void WidgetPeer::changed(Property what) {
         apply(what);
         break;
     }
+}
+
+QPixmap pixmap_of(const Bitmap& bitmap) {
+    QImage image(bitmap.width, bitmap.height, QImage::Format_RGB32);
+    for (int y = 0; y < bitmap.height; ++y)
+        for (int x = 0; x < bitmap.width; ++x)
+            image.setPixel(x, y, 0xFF000000u | bitmap.at(x, y));
+    return QPixmap::fromImage(image);
 }
 
 } // namespace qirelo::ui::qt

@@ -4,12 +4,14 @@
 // visibility, enabling, font and focus are the same for every kind; each kind
 // adds its own properties and reports its user's input to the control.
 
+#include <QPixmap>
 #include <QPointer>
 #include <QWidget>
 
 #include <optional>
 
 #include "ui/control.h"
+#include "ui/image.h"
 #include "ui/qt/backend.h"
 
 namespace qirelo::ui::qt {
@@ -29,6 +31,9 @@ public:
 
     // Applies the control's whole state to the widget.
     virtual void sync();
+    // Once every control of the window has its state: a text that needs more
+    // room than the layout gave takes it (labels, check boxes).
+    virtual void fit() {}
 
     // Told by the widget: it took the keyboard focus.
     void focused();
@@ -48,5 +53,8 @@ QWidget* container_of(const Control* parent);
 
 // A Qt colour for a widget colour (system colours from the palette).
 QColor qcolor(Color color, const QPalette& palette);
+
+// A picture of the widget set as a Qt pixmap.
+QPixmap pixmap_of(const Bitmap& bitmap);
 
 } // namespace qirelo::ui::qt

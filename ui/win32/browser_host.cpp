@@ -220,7 +220,7 @@ public:
         : WindowPeer(backend, widget), widget_(widget) {
         create(kContainerClass, WS_CLIPCHILDREN);
         sync();
-        site_ = new Site(*this);
+        site_ = ComPtr<Site>::adopt(new Site(*this));
         try {
             embed();
         } catch (const BrowserError& error) {
@@ -231,7 +231,6 @@ public:
     ~BrowserHost() override {
         release();
         site_->detach();
-        site_->Release();
     }
 
     bool created() const { return static_cast<bool>(browser_); }
@@ -299,11 +298,12 @@ private:
         check(CoCreateInstance(CLSID_WebBrowser, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject,
                                reinterpret_cast<void**>(ole_.put())),
               "CoCreateInstance");
-        check(ole_->SetClientSite(site_), "SetClientSite");
+        check(ole_->SetClientSite(site_.get()), "SetClientSite");
         OleSetContainedObject(ole_.get(), TRUE);
         RECT area;
         GetClientRect(hwnd_, &area);
-        check(ole_->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, site_, 0, hwnd_, &area), "DoVerb");
+        check(ole_->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, site_.get(), 0, hwnd_, &area),
+              "DoVerb");
         browser_ = ole_.query<IWebBrowser2>(IID_IWebBrowser2);
         if (!browser_)
             raise(E_NOINTERFACE, "IWebBrowser2");
@@ -312,7 +312,7 @@ private:
             raise(E_NOINTERFACE, "IConnectionPointContainer");
         check(container->FindConnectionPoint(DIID_DWebBrowserEvents2, events_.put()),
               "FindConnectionPoint");
-        check(events_->Advise(static_cast<IDispatch*>(site_), &cookie_), "Advise");
+        check(events_->Advise(static_cast<IDispatch*>(site_.get()), &cookie_), "Advise");
         fit();
     }
 
@@ -339,7 +339,7 @@ private:
     }
 
     WebBrowser& widget_;
-    Site* site_ = nullptr;
+    ComPtr<Site> site_; // our own reference; the control takes its own
     ComPtr<IOleObject> ole_;
     ComPtr<IWebBrowser2> browser_;
     ComPtr<IConnectionPoint> events_;
@@ -450,10 +450,8 @@ bool browser_created(const WebBrowser& browser) {
     return host && host->created();
 }
 
-std::unique_ptr<ControlPeer> make_browser_peer(Backend& backend, Control& control) {
-    if (auto* browser = dynamic_cast<WebBrowser*>(&control))
-        return std::make_unique<BrowserHost>(backend, *browser);
-    return nullptr;
+std::unique_ptr<ControlPeer> make_peer(Backend& backend, WebBrowser& browser) {
+    return std::make_unique<BrowserHost>(backend, browser);
 }
 
 } // namespace qirelo::ui::win32

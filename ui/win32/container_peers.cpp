@@ -240,19 +240,25 @@ private:
 
 } // namespace
 
-std::unique_ptr<ControlPeer> make_container_peer(Backend& backend, Control& control) {
-    if (auto* form = dynamic_cast<Form*>(&control))
-        return std::make_unique<FormPeer>(backend, *form);
-    if (auto* sheet = dynamic_cast<TabSheet*>(&control))
-        return std::make_unique<TabSheetPeer>(backend, *sheet);
-    if (auto* pages = dynamic_cast<PageControl*>(&control))
-        return std::make_unique<PageControlPeer>(backend, *pages);
-    if (auto* box = dynamic_cast<GroupBox*>(&control))
-        return std::make_unique<GroupBoxPeer>(backend, *box);
-    if (auto* panel = dynamic_cast<Panel*>(&control))
-        return std::make_unique<ContainerPeer>(
-            backend, *panel, panel->bevel_outer() == BevelStyle::None ? 0 : WS_EX_WINDOWEDGE);
-    return nullptr;
+std::unique_ptr<ControlPeer> make_peer(Backend& backend, Form& form) {
+    return std::make_unique<FormPeer>(backend, form);
+}
+
+std::unique_ptr<ControlPeer> make_peer(Backend& backend, TabSheet& sheet) {
+    return std::make_unique<TabSheetPeer>(backend, sheet);
+}
+
+std::unique_ptr<ControlPeer> make_peer(Backend& backend, PageControl& pages) {
+    return std::make_unique<PageControlPeer>(backend, pages);
+}
+
+std::unique_ptr<ControlPeer> make_peer(Backend& backend, GroupBox& box) {
+    return std::make_unique<GroupBoxPeer>(backend, box);
+}
+
+std::unique_ptr<ControlPeer> make_peer(Backend& backend, Panel& panel) {
+    return std::make_unique<ContainerPeer>(
+        backend, panel, panel.bevel_outer() == BevelStyle::None ? 0 : WS_EX_WINDOWEDGE);
 }
 
 } // namespace qirelo::ui::win32

@@ -83,13 +83,13 @@ private:
     void fit_text() {
         if (!label_.auto_size() || label_.word_wrap() || fitting_)
             return;
-        HDC dc = GetDC(hwnd_);
-        HGDIOBJ old = SelectObject(dc, backend_.font(label_.font()));
-        const std::wstring text = wide(label_.caption());
         SIZE extent{0, 0};
-        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
-        SelectObject(dc, old);
-        ReleaseDC(hwnd_, dc);
+        {
+            const WindowDc dc(hwnd_);
+            const Selection font(dc.get(), backend_.font(label_.font()));
+            const std::wstring text = wide(label_.caption());
+            GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &extent);
+        }
         fitting_ = true;
         guard([&] { label_.set_bounds(label_.left(), label_.top(), extent.cx, extent.cy); });
         fitting_ = false;
@@ -450,36 +450,58 @@ private:
 
 } // namespace
 
-std::unique_ptr<ControlPeer> make_control_peer(Backend& backend, Control& control) {
-    if (auto* edit = dynamic_cast<ButtonEdit*>(&control))
-        return std::make_unique<ButtonEditPeer>(backend, *edit);
-    if (auto* edit = dynamic_cast<Edit*>(&control))
-        return std::make_unique<PlainEditPeer>(backend, *edit);
-    if (auto* button = dynamic_cast<BitBtn*>(&control))
-        return std::make_unique<ButtonPeer>(backend, *button, WS_TABSTOP | BS_PUSHBUTTON,
-                                            &button->glyph());
-    if (auto* button = dynamic_cast<Button*>(&control))
-        return std::make_unique<ButtonPeer>(backend, *button, WS_TABSTOP | BS_PUSHBUTTON, nullptr);
-    if (auto* button = dynamic_cast<SpeedButton*>(&control))
-        return std::make_unique<ButtonPeer>(
-            backend, *button, BS_PUSHBUTTON | (button->flat() ? BS_FLAT : 0), &button->glyph());
-    if (auto* box = dynamic_cast<CheckBox*>(&control))
-        return std::make_unique<ButtonPeer>(backend, *box, WS_TABSTOP | BS_AUTOCHECKBOX, nullptr);
-    if (auto* label = dynamic_cast<Label*>(&control))
-        return std::make_unique<LabelPeer>(backend, *label);
-    if (auto* bevel = dynamic_cast<Bevel*>(&control))
-        return std::make_unique<BevelPeer>(backend, *bevel);
-    if (auto* slider = dynamic_cast<TrackBar*>(&control))
-        return std::make_unique<TrackBarPeer>(backend, *slider);
-    if (auto* bar = dynamic_cast<ProgressBar*>(&control))
-        return std::make_unique<ProgressBarPeer>(backend, *bar);
-    if (auto* gauge = dynamic_cast<Gauge*>(&control))
-        return std::make_unique<GaugePeer>(backend, *gauge);
-    if (auto* bar = dynamic_cast<StatusBar*>(&control))
-        return std::make_unique<StatusBarPeer>(backend, *bar);
-    if (auto* image = dynamic_cast<Image*>(&control))
-        return std::make_unique<ImagePeer>(backend, *image);
-    return nullptr;
+std::unique_ptr<ControlPeer> make_peer(Backend& backend, ButtonEdit& edit) {
+    return std::make_unique<ButtonEditPeer>(backend, edit);
+}
+
+std::unique_ptr<ControlPeer> make_peer(Backend& backend, Edit& edit) {
+    return std::make_unique<PlainEditPeer>(backend, edit);
+}
+
+std::unique_ptr<ControlPeer> make_peer(Backend& backend, BitBtn& button) {
+    return std::make_unique<ButtonPeer>(backend, button, WS_TABSTOP | BS_PUSHBUTTON,
+                                        &button.glyph());
+}
+
+std::unique_ptr<ControlPeer> make_peer(Backend& backend, Button& button) {
+    return std::make_unique<ButtonPeer>(backend, button, WS_TABSTOP | BS_PUSHBUTTON, nullptr);
+}
+
+std::unique_ptr<ControlPeer> make_peer(Backend& backend, SpeedButton& button) {
+    return std::make_unique<ButtonPeer>(
+        backend, button, BS_PUSHBUTTON | (button.flat() ? BS_FLAT : 0), &button.glyph());
+}
+
+std::unique_ptr<ControlPeer> make_peer(Backend& backend, CheckBox& box) {
+    return std::make_unique<ButtonPeer>(backend, box, WS_TABSTOP | BS_AUTOCHECKBOX, nullptr);
+}
+
+std::unique_ptr<ControlPeer> make_peer(Backend& backend, Label& label) {
+    return std::make_unique<LabelPeer>(backend, label);
+}
+
+std::unique_ptr<ControlPeer> make_peer(Backend& backend, Bevel& bevel) {
+    return std::make_unique<BevelPeer>(backend, bevel);
+}
+
+std::unique_ptr<ControlPeer> make_peer(Backend& backend, TrackBar& slider) {
+    return std::make_unique<TrackBarPeer>(backend, slider);
+}
+
+std::unique_ptr<ControlPeer> make_peer(Backend& backend, ProgressBar& bar) {
+    return std::make_unique<ProgressBarPeer>(backend, bar);
+}
+
+std::unique_ptr<ControlPeer> make_peer(Backend& backend, Gauge& gauge) {
+    return std::make_unique<GaugePeer>(backend, gauge);
+}
+
+std::unique_ptr<ControlPeer> make_peer(Backend& backend, StatusBar& bar) {
+    return std::make_unique<StatusBarPeer>(backend, bar);
+}
+
+std::unique_ptr<ControlPeer> make_peer(Backend& backend, Image& image) {
+    return std::make_unique<ImagePeer>(backend, image);
 }
 
 } // namespace qirelo::ui::win32

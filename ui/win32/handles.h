@@ -38,6 +38,39 @@ private:
     Handle handle_ = nullptr;
 };
 
+// A window's device context (the screen's for no window), released with its
+// owner.
+class WindowDc {
+public:
+    explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
+    ~WindowDc() {
+        if (dc_)
+            ReleaseDC(window_, dc_);
+    }
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+
+    HDC get() const { return dc_; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
+
+// An object selected into a device context for the owner's lifetime; the one
+// it replaced is selected back.
+class Selection {
+public:
+    Selection(HDC dc, HGDIOBJ object) : dc_(dc), replaced_(SelectObject(dc, object)) {}
+    ~Selection() { SelectObject(dc_, replaced_); }
+    Selection(const Selection&) = delete;
+    Selection& operator=(const Selection&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ replaced_;
+};
+
 // A COM interface pointer: one reference, released with its owner.
 template <typename Interface> class ComPtr {
 public:

@@ -1,18 +1,15 @@
-#include <stdexcept>
-
 #include "ui/win32/peer_factory.h"
 #include "ui/win32/peers.h"
+// The kinds made as their base kind need their whole types here.
+#include "ui/button.h"
+#include "ui/edit.h"
+#include "ui/widget_kinds.h"
 
 namespace qirelo::ui::win32 {
 
 void realize(Backend& backend, Control& root) {
-    std::unique_ptr<ControlPeer> peer = make_container_peer(backend, root);
-    if (!peer)
-        peer = make_control_peer(backend, root);
-    if (!peer)
-        peer = make_browser_peer(backend, root);
-    if (!peer)
-        throw std::logic_error("no native control for " + root.name());
+    std::unique_ptr<ControlPeer> peer;
+    with_kind(root, [&](auto& widget) { peer = make_peer(backend, widget); });
     root.attach_peer(std::move(peer));
     for (Control* child : root.children())
         realize(backend, *child);

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "http/text.h"
+#include "text/ascii.h"
 
 #include "upgrade/browser/split_command_line.h"
 
@@ -19,7 +19,7 @@ std::string_view FileName(std::string_view path) {
 // URL alone it does nothing.
 bool IsRundll(std::string_view program) {
     const std::string_view name = FileName(program);
-    return http::iequals(name, "rundll32") || http::iequals(name, "rundll32.exe");
+    return text::iequals(name, "rundll32") || text::iequals(name, "rundll32.exe");
 }
 
 // The program registered for .html files, when it can open a URL given as
@@ -42,7 +42,7 @@ std::string WithDefaultScheme(std::string_view url) {
 }
 
 bool IsWebAddress(std::string_view url) {
-    return http::istarts_with(url, "http://") || http::istarts_with(url, "https://");
+    return text::istarts_with(url, "http://") || text::istarts_with(url, "https://");
 }
 
 std::string AsSingleArgument(std::string_view url) {
@@ -62,7 +62,7 @@ std::string AsSingleArgument(std::string_view url) {
 
 bool OpenUrlInBrowser(std::string_view url, platform::shell::Shell& shell) {
     // Blanks around the address are no part of it.
-    const std::string page = WithDefaultScheme(http::trim(url));
+    const std::string page = WithDefaultScheme(text::trim(url, text::kWhitespace));
     if (!IsWebAddress(page)) {
         return false;
     }

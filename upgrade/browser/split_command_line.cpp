@@ -2,14 +2,14 @@
 
 #include <array>
 
-#include "http/text.h"
+#include "text/ascii.h"
 
 namespace qirelo::upgrade {
 
 namespace {
 
 std::string Trim(std::string_view text) {
-    return std::string(http::trim(text));
+    return std::string(text::trim(text, text::kWhitespace));
 }
 
 // Where the file name begins: after the last backslash or colon.
@@ -84,8 +84,8 @@ CommandLineParts SplitUnquoted(const std::string& command) {
         parts.arguments = parts.program.substr(drops_separator ? at + 1 : at);
         parts.program = program;
     }
-    if (http::iequals(FileExtension(parts.program), ".dll") &&
-        http::ascii_lower(parts.program).find("rundll") != std::string::npos) {
+    if (text::iequals(FileExtension(parts.program), ".dll") &&
+        text::ascii_lower(parts.program).find("rundll") != std::string::npos) {
         UseRundllAsProgram(command, parts);
     }
     return parts;

@@ -1,42 +1,36 @@
 #pragma once
 
-#include "upgrade/main_thread.h"
+#include "ui/application.h"
+#include "ui/headless/backend.h"
+#include "upgrade/application_main_thread.h"
 
-#include <condition_variable>
-#include <deque>
+#include <chrono>
 #include <functional>
-#include <memory>
-#include <mutex>
-#include <thread>
 
 namespace qirelo::upgrade::fake {
 
 // A main thread for tests: the thread that makes it plays the main thread,
 // and handed-over calls wait until it runs them with RunPending, ServeCalls
-// or ServeFor.
+// or ServeFor. The calls go through the program's own queue (the application
+// object on the headless backend), so the tests of the worker exercise it.
 class ManualMainThread final : public MainThread {
 public:
-    void Synchronize(const std::function<void()>& call) override;
-    bool IsMainThread() const override { return std::this_thread::get_id() == mainId_; }
-    void ServeCalls(std::chrono::milliseconds upTo) override;
-    void ServeFor(std::chrono::milliseconds upTo) override { ServeCalls(upTo); }
-    bool Terminating() const override { return terminating_; }
+    void Synchronize(const std::function<void()>& call) override { main_.Synchronize(call); }
+    bool IsMainThread() const override { return main_.IsMainThread(); }
+    void ServeCalls(std::chrono::milliseconds upTo) override { main_.ServeCalls(upTo); }
+    void ServeFor(std::chrono::milliseconds upTo) override { main_.ServeFor(upTo); }
+    bool Terminating() const override { return main_.Terminating(); }
 
-    // Runs every call handed over so far; returns how many ran.
-    int RunPending();
+    // Runs every call handed over so far; true when one ran.
+    bool RunPending() { return application_.check_synchronize(); }
     // Serves calls until `done` holds or `limit` passes; returns done().
     bool ServeUntil(const std::function<bool()>& done,
                     std::chrono::milliseconds limit = std::chrono::seconds(10));
-    void SetTerminating(bool terminating) { terminating_ = terminating; }
 
 private:
-    struct Call;
-
-    const std::thread::id mainId_ = std::this_thread::get_id();
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::deque<std::shared_ptr<Call>> calls_;
-    bool terminating_ = false;
+    ui::headless::Backend backend_;
+    ui::Application application_{backend_};
+    ApplicationMainThread main_{application_};
 };
 
 } // namespace qirelo::upgrade::fake

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "http/text.h"
+#include "text/ascii.h"
 
 namespace qirelo::upgrade {
 
@@ -27,7 +27,7 @@ std::string ReadInfoValue(std::string_view file_text, std::string_view name, Inf
     const std::string key = KeyText(name, form);
     // Only ASCII letters change case, so every byte keeps its place and the
     // value is cut from the text as read.
-    const std::size_t key_at = http::ascii_lower(file_text).find(key);
+    const std::size_t key_at = text::ascii_lower(file_text).find(key);
     if (key_at == std::string::npos) {
         return {};
     }

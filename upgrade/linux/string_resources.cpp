@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/profile/codepage.h"
+#include "text/utf.h"
 #include "upgrade/messages/message_table.h"
 #include "upgrade/messages/string_resources.h"
 
@@ -13,7 +13,7 @@ std::u16string LoadStringResource(unsigned id) {
     if (!text) {
         throw MessageTableError("the program has no string resource " + std::to_string(id));
     }
-    return platform::utf16_from_utf8(*text);
+    return text::utf16_from_utf8(*text);
 }
 
 } // namespace qirelo::upgrade

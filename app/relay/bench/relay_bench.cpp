@@ -7,10 +7,11 @@
 //
 //   qirelo_relay_bench [--minute SECONDS]   (default 60: the CPU measurement)
 
-#include "app/relay/client_slot.h"
-#include "app/relay/recording_relay.h"
+#include "app/relay/http_client_slot.h"
+#include "app/relay/recording_actions.h"
 #include "app/relay/relay_loop.h"
-#include "app/relay/worker_relay.h"
+#include "app/relay/synchronized_actions.h"
+#include "app/relay/worker_pacer.h"
 #include "tests/http/support/script_server.h"
 #include "upgrade/fake/manual_main_thread.h"
 #include "upgrade/up_thread.h"
@@ -29,7 +30,7 @@
 #include <thread>
 #include <vector>
 
-namespace qirelo::relay {
+namespace qirelo::app::relay {
 namespace {
 
 using namespace std::chrono_literals;
@@ -421,14 +422,14 @@ void MeasureMinute(int seconds) {
 }
 
 } // namespace
-} // namespace qirelo::relay
+} // namespace qirelo::app::relay
 
 int main(int argc, char** argv) {
     int seconds = 60;
     if (argc == 3 && std::string(argv[1]) == "--minute") {
         seconds = std::max(4, std::atoi(argv[2]));
     }
-    qirelo::relay::MeasureCycleCost();
-    qirelo::relay::MeasureStops();
-    qirelo::relay::MeasureMinute(seconds);
+    qirelo::app::relay::MeasureCycleCost();
+    qirelo::app::relay::MeasureStops();
+    qirelo::app::relay::MeasureMinute(seconds);
 }

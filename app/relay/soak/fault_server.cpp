@@ -12,7 +12,7 @@
 #include <stdexcept>
 #include <system_error>
 
-namespace qirelo::relay::soak {
+namespace qirelo::app::relay::soak {
 namespace {
 
 using namespace std::chrono_literals;
@@ -211,4 +211,4 @@ bool FaultServer::Send(int connection, const Answer& answer) {
     return false;
 }
 
-} // namespace qirelo::relay::soak
+} // namespace qirelo::app::relay::soak

@@ -13,7 +13,7 @@
 #include <string>
 #include <thread>
 
-namespace qirelo::relay::soak {
+namespace qirelo::app::relay::soak {
 
 enum class Fault {
     none,         // 200 with Content-Length, kept alive
@@ -64,4 +64,4 @@ private:
     std::thread thread_;
 };
 
-} // namespace qirelo::relay::soak
+} // namespace qirelo::app::relay::soak

@@ -8,13 +8,14 @@
 //
 //   qirelo_relay_soak [--cycles N] [--seed S]      (defaults 10000, 2013)
 
-#include "app/relay/client_slot.h"
-#include "app/relay/recording_relay.h"
+#include "app/relay/http_client_slot.h"
+#include "app/relay/recording_actions.h"
+#include "app/relay/relay_http_client.h"
 #include "app/relay/relay_loop.h"
 #include "app/relay/soak/fault_server.h"
 #include "app/relay/soak/soak_world.h"
-#include "app/relay/worker_relay.h"
-#include "app/relay_http_client.h"
+#include "app/relay/synchronized_actions.h"
+#include "app/relay/worker_pacer.h"
 #include "upgrade/fake/manual_main_thread.h"
 #include "upgrade/up_thread.h"
 
@@ -28,7 +29,7 @@
 #include <fstream>
 #include <string>
 
-namespace qirelo::relay::soak {
+namespace qirelo::app::relay::soak {
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -113,8 +114,8 @@ int Run(const Options& options) {
 
     upgrade::fake::ManualMainThread mainThread;
     upgrade::TupThread upThread1{mainThread};
-    std::unique_ptr<http::THttpClient> monitorClient = app::NewRelayHttpClient();
-    std::unique_ptr<http::THttpClient> timerClient = app::NewRelayHttpClient();
+    std::unique_ptr<http::THttpClient> monitorClient = NewRelayHttpClient();
+    std::unique_ptr<http::THttpClient> timerClient = NewRelayHttpClient();
     HttpClientSlot monitorHttp(monitorClient, &upThread1), timerHttp(timerClient, &upThread1);
     RecordingActions window([&](const std::string& line) { world.Observe(line); }, 128,
                             SoakWorld::kAddressBar);
@@ -179,8 +180,8 @@ int Run(const Options& options) {
 }
 
 } // namespace
-} // namespace qirelo::relay::soak
+} // namespace qirelo::app::relay::soak
 
 int main(int argc, char** argv) {
-    return qirelo::relay::soak::Run(qirelo::relay::soak::ParseOptions(argc, argv));
+    return qirelo::app::relay::soak::Run(qirelo::app::relay::soak::ParseOptions(argc, argv));
 }

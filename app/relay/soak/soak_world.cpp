@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-namespace qirelo::relay::soak {
+namespace qirelo::app::relay::soak {
 namespace {
 
 constexpr std::int64_t kUnit = 10000;            // one unit of the timer, scaled
@@ -268,4 +268,4 @@ std::size_t SoakWorld::Outstanding() const {
     return expected_.size();
 }
 
-} // namespace qirelo::relay::soak
+} // namespace qirelo::app::relay::soak

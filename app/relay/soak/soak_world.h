@@ -19,7 +19,7 @@
 #include <random>
 #include <string>
 
-namespace qirelo::relay::soak {
+namespace qirelo::app::relay::soak {
 
 enum class RecordKind { newStamp, repeatedStamp, sameRecord, garbage, badCommand, empty };
 inline constexpr int kRecordKinds = 6;
@@ -92,4 +92,4 @@ private:
 // (slider at 128, the address bar at kAddressBar).
 std::deque<std::string> OperationsOf(std::string command, const std::string& siteHost);
 
-} // namespace qirelo::relay::soak
+} // namespace qirelo::app::relay::soak

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-namespace qirelo::browser {
+namespace qirelo::app::browser {
 namespace {
 
 using platform::gb;
@@ -35,4 +35,4 @@ TEST(BuildHomePage, HasNoUtf8Left) {
 }
 
 } // namespace
-} // namespace qirelo::browser
+} // namespace qirelo::app::browser

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace qirelo::browser {
+namespace qirelo::app::browser {
 namespace {
 
 constexpr const char* kHost = "127.0.0.1:12860";
@@ -29,4 +29,4 @@ TEST(IsPlayPage, EachConditionIsNeeded) {
 }
 
 } // namespace
-} // namespace qirelo::browser
+} // namespace qirelo::app::browser

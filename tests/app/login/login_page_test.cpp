@@ -1,10 +1,10 @@
 #include "app/login/login_page.h"
 #include "platform/profile/codepage.h"
-#include "platform/profile/html_text.h"
+#include "text/html.h"
 
 #include <gtest/gtest.h>
 
-namespace qirelo::login {
+namespace qirelo::app::login {
 namespace {
 
 using platform::gb;
@@ -37,8 +37,8 @@ TEST(BuildLoginPage, MarkupInNameOrPasswordStaysInertInsideTheAttribute) {
 
 TEST(LoginPageEscaping, KeepsGb2312BytesAndPlainTextAsTheyAre) {
     const std::string text = gb("张三") + " abc 123 %#;=";
-    EXPECT_EQ(platform::html_escape(text), text);
+    EXPECT_EQ(text::html_escape(text), text);
 }
 
 } // namespace
-} // namespace qirelo::login
+} // namespace qirelo::app::login

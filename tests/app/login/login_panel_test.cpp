@@ -7,6 +7,7 @@
 #include "../form1_fixture.h"
 #include "app/login/convert_error.h"
 #include "app/login/login_page.h"
+#include "app/login/login_panel.h"
 #include "app/login/password_scrambler.h"
 #include "config/hosts.h"
 #include "platform/profile/codepage.h"
@@ -46,8 +47,8 @@ struct LoginPanelTest : ::testing::Test, testing::Form1Harness {
     int stops = 0;
 
     LoginPanelTest() {
-        f.login_panel.StartRelayWorker = [this] { ++starts; };
-        f.login_panel.StopRelayWorker = [this] { ++stops; };
+        f.login_panel->StartRelayWorker = [this] { ++starts; };
+        f.login_panel->StopRelayWorker = [this] { ++stops; };
     }
 
     std::string file() { return platform.profile.files[users_ini()]; }

@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "../form1_fixture.h"
+#include "app/relay/relay_worker.h"
 #include "tests/http/support/environment.h"
 #include "tests/http/support/script_server.h"
 
@@ -39,7 +40,7 @@ struct LoginToFullScreen : ::testing::Test, testing::Form1Harness {
                      u"ASPSESSIONID=x; user%5Fid=42; nick=m");
         web.add_page(u"http://site.test/m0321/play5.html", u"<title>video 321</title>");
     }
-    ~LoginToFullScreen() override { form->relay_worker.Stop(); }
+    ~LoginToFullScreen() override { form->relay_worker->Stop(); }
 
     std::size_t double_clicks() {
         const auto lines = platform.calls.lines();

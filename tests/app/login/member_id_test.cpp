@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace qirelo::login {
+namespace qirelo::app::login {
 namespace {
 
 TEST(MemberIdFromCookie, TakesTheValueUpToTheSemicolon) {
@@ -35,4 +35,4 @@ TEST(MemberIdFromCookie, FirstOccurrenceWins) {
 }
 
 } // namespace
-} // namespace qirelo::login
+} // namespace qirelo::app::login

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace qirelo::login {
+namespace qirelo::app::login {
 namespace {
 
 std::string all_bytes_1_to_254() {
@@ -141,4 +141,4 @@ TEST(RandomGenerator, SameSeedSameDrawsAndEveryValueOfTheRangeDrawnEvenly) {
 }
 
 } // namespace
-} // namespace qirelo::login
+} // namespace qirelo::app::login

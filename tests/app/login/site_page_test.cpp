@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace qirelo::login {
+namespace qirelo::app::login {
 namespace {
 
 TEST(IsSitePage, TheSitesHostAndHostsBelowItInAnyCaseAndOnAnyPort) {
@@ -45,4 +45,4 @@ TEST(IsSitePage, APortInTheSiteHostMustMatchTheSchemesDefaultWhenTheUrlNamesNone
 }
 
 } // namespace
-} // namespace qirelo::login
+} // namespace qirelo::app::login

@@ -15,7 +15,7 @@
 
 #include "platform/profile/os_profile.h"
 
-namespace qirelo::login {
+namespace qirelo::app::login {
 namespace {
 
 namespace fs = std::filesystem;
@@ -86,4 +86,4 @@ TEST(UsersIniUnwritable, TheFirstRefusedWriteStopsTheSequence) {
 }
 
 } // namespace
-} // namespace qirelo::login
+} // namespace qirelo::app::login

@@ -5,7 +5,7 @@
 
 #include "platform/fake/input.h"
 
-namespace qirelo::app {
+namespace qirelo::app::pointer {
 namespace {
 
 using platform::fake::CallLog;
@@ -104,4 +104,4 @@ TEST_F(PointerActionsTest, SingleClicksLeaveTheWindowStateAlone) {
 }
 
 } // namespace
-} // namespace qirelo::app
+} // namespace qirelo::app::pointer

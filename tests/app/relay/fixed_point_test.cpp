@@ -5,7 +5,7 @@
 
 #include <limits>
 
-namespace qirelo::relay {
+namespace qirelo::app::relay {
 namespace {
 
 std::int64_t Scaled(std::string_view text) {
@@ -93,4 +93,4 @@ TEST(ParseMonitorRecord, SplitsAtTheFirstBarAndRejectsUnreadableStamps) {
 }
 
 } // namespace
-} // namespace qirelo::relay
+} // namespace qirelo::app::relay

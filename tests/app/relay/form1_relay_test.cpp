@@ -2,6 +2,8 @@
 // relay and timer servers: the loop drives the real handlers (tabs, web1,
 // slider, shutdown button) and the recording keyboard and volume.
 
+#include "app/login/login_panel.h"
+#include "app/relay/relay_worker.h"
 #include "app/system/captions.h"
 #include "tests/http/support/environment.h"
 #include "tests/http/support/script_server.h"
@@ -28,11 +30,11 @@ struct Form1RelayTest : ::testing::Test, testing::Form1Harness {
         set_environment("QIRELO_TIMER_HOST", "127.0.0.1:" + std::to_string(timer.port()));
         set_environment("QIRELO_SITE_HOST", "site.test");
     }
-    ~Form1RelayTest() override { f.relay_worker.Stop(); }
+    ~Form1RelayTest() override { f.relay_worker->Stop(); }
 
     void start(const std::string& member) {
         f.MemberId.set(member);
-        f.relay_worker.Start();
+        f.relay_worker->Start();
     }
     std::vector<std::string> calls() { return platform.calls.lines(); }
 
@@ -73,9 +75,9 @@ TEST_F(Form1RelayTest, EWhileMutedRestoresTheSlidersLevelKeepsMuteAndASecondECan
     f.cb1.set_checked(true); // mute
     platform.calls.clear();
     start("42");
-    ASSERT_TRUE(pump_until([&] { return f.BitBtn1.caption() != ShutdownIdleCaption(); }));
+    ASSERT_TRUE(pump_until([&] { return f.BitBtn1.caption() != system::ShutdownIdleCaption(); }));
     // The worker now rests in its 3000 ms pause: nothing more touches the fakes.
-    EXPECT_EQ(f.BitBtn1.caption(), "14" + ShutdownCountdownSuffix());
+    EXPECT_EQ(f.BitBtn1.caption(), "14" + system::ShutdownCountdownSuffix());
     EXPECT_TRUE(f.cb1.checked());
     EXPECT_EQ(f.TrackBar1.position(), 100);
     const auto effects = platform.calls.effects();
@@ -88,8 +90,8 @@ TEST_F(Form1RelayTest, EWhileMutedRestoresTheSlidersLevelKeepsMuteAndASecondECan
     EXPECT_THAT(volume, ::testing::ElementsAre("waveOutSetVolume 0 0xFF00FF00",
                                                "waveOutSetVolume 0 0x64006400"));
 
-    f.relay_worker.Start(); // a restart polls at once and finds the second E
-    ASSERT_TRUE(pump_until([&] { return f.BitBtn1.caption() == ShutdownIdleCaption(); }));
+    f.relay_worker->Start(); // a restart polls at once and finds the second E
+    ASSERT_TRUE(pump_until([&] { return f.BitBtn1.caption() == system::ShutdownIdleCaption(); }));
     EXPECT_EQ(f.pb1.position(), 0);
     EXPECT_EQ(platform.power.power_offs, 0);
 }
@@ -116,7 +118,7 @@ TEST_F(Form1RelayTest, APageWithoutTheMemberIdCompletingInsideAHandedOverStepSto
     };
     start("42");
     ASSERT_TRUE(pump_until([&] { return f.MemberId.empty(); }));
-    EXPECT_TRUE(pump_until([&] { return !f.relay_worker.upThread1.Executing(); }));
+    EXPECT_TRUE(pump_until([&] { return !f.relay_worker->upThread1.Executing(); }));
     std::this_thread::sleep_for(100ms);
     application.process_messages();
     EXPECT_FALSE(fullScreenRan) << "Action1, a step after the stop, never ran";
@@ -125,14 +127,14 @@ TEST_F(Form1RelayTest, APageWithoutTheMemberIdCompletingInsideAHandedOverStepSto
 TEST_F(Form1RelayTest, ThePickUpStartsAndStopsTheWorker) {
     records = {"120|F"};
     f.MemberId.set("");
-    f.login_panel.StartRelayWorker();
-    EXPECT_TRUE(pump_until([&] { return !f.relay_worker.upThread1.Executing(); }))
+    f.login_panel->StartRelayWorker();
+    EXPECT_TRUE(pump_until([&] { return !f.relay_worker->upThread1.Executing(); }))
         << "an empty MemberId ends the loop before its first cycle";
     EXPECT_TRUE(relay.requests().empty());
     start("42");
     ASSERT_TRUE(pump_until([&] { return relay.requests().size() == 1; }));
-    f.login_panel.StopRelayWorker();
-    EXPECT_FALSE(f.relay_worker.upThread1.Executing());
+    f.login_panel->StopRelayWorker();
+    EXPECT_FALSE(f.relay_worker->upThread1.Executing());
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "app/relay/recording_relay.h"
+#include "app/relay/recording_actions.h"
 #include "app/relay/relay_command.h"
 #include "app/relay/relay_record.h"
 
@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace qirelo::relay {
+namespace qirelo::app::relay {
 namespace {
 
 using Lines = std::vector<std::string>;
@@ -97,4 +97,4 @@ TEST_F(CommandTableTest, UnknownAndEmptyCommandsDoNothing) {
 }
 
 } // namespace
-} // namespace qirelo::relay
+} // namespace qirelo::app::relay

@@ -1,9 +1,10 @@
 #include "scripted_relay.h"
 
-#include "app/relay/client_slot.h"
+#include "app/relay/http_client_slot.h"
 #include "app/relay/recording_http.h"
 #include "app/relay/relay_loop.h"
-#include "app/relay/worker_relay.h"
+#include "app/relay/synchronized_actions.h"
+#include "app/relay/worker_pacer.h"
 #include "tests/http/support/script_server.h"
 #include "upgrade/fake/manual_main_thread.h"
 #include "upgrade/up_thread.h"
@@ -12,7 +13,7 @@
 
 #include <thread>
 
-namespace qirelo::relay {
+namespace qirelo::app::relay {
 namespace {
 
 using namespace std::chrono_literals;
@@ -123,4 +124,4 @@ TEST_F(RelayHttpTest, AForcedStopWhileAGetIsStalledRunsNoFurtherStepAndLeavesAUs
 }
 
 } // namespace
-} // namespace qirelo::relay
+} // namespace qirelo::app::relay

@@ -6,7 +6,7 @@
 
 #include <stdexcept>
 
-namespace qirelo::relay {
+namespace qirelo::app::relay {
 namespace {
 
 using testing::LineLog;
@@ -182,4 +182,4 @@ TEST(MonitorUrl, UsesTheRelayPortUnlessTheHostNamesOne) {
 }
 
 } // namespace
-} // namespace qirelo::relay
+} // namespace qirelo::app::relay

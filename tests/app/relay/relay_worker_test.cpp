@@ -1,7 +1,8 @@
 #include "scripted_relay.h"
 
 #include "app/relay/relay_loop.h"
-#include "app/relay/worker_relay.h"
+#include "app/relay/synchronized_actions.h"
+#include "app/relay/worker_pacer.h"
 #include "upgrade/fake/manual_main_thread.h"
 #include "upgrade/up_thread.h"
 
@@ -9,7 +10,7 @@
 
 #include <thread>
 
-namespace qirelo::relay {
+namespace qirelo::app::relay {
 namespace {
 
 using namespace std::chrono_literals;
@@ -104,4 +105,4 @@ TEST_F(RelayWorkerTest, ARestartRunsAFreshLoopThatKeepsTheOldStamp) {
 }
 
 } // namespace
-} // namespace qirelo::relay
+} // namespace qirelo::app::relay

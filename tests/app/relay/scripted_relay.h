@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/relay/recording_relay.h"
+#include "app/relay/recording_actions.h"
 #include "app/relay/relay_http.h"
 #include "app/relay/relay_loop.h"
 
@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-namespace qirelo::relay::testing {
+namespace qirelo::app::relay::testing {
 
 // A client object whose answers the test sets: a body, or a failure.
 class ScriptedHttp final : public RelayHttp {
@@ -77,4 +77,4 @@ inline RelayEndpoints TestEndpoints() {
     return RelayEndpoints{"relay.test", "timer.test", "site.test"};
 }
 
-} // namespace qirelo::relay::testing
+} // namespace qirelo::app::relay::testing

@@ -9,7 +9,7 @@
 #include "../form1_fixture.h"
 #include "platform/profile/codepage.h"
 
-namespace qirelo::app {
+namespace qirelo::app::system {
 namespace {
 
 using namespace std::chrono_literals;
@@ -174,4 +174,4 @@ TEST_F(SystemControlTest, ShutdownStopsSilentlyWhenThePrivilegeIsNotEnabled) {
 }
 
 } // namespace
-} // namespace qirelo::app
+} // namespace qirelo::app::system

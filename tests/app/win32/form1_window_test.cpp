@@ -53,12 +53,13 @@ void save_picture(HWND window, const std::string& path) {
     RECT r;
     GetWindowRect(window, &r);
     const int width = r.right - r.left, height = r.bottom - r.top;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
-    SelectObject(memory, old);
+    const ui::win32::WindowDc screen(nullptr);
+    HDC memory = CreateCompatibleDC(screen.get());
+    HBITMAP bitmap = CreateCompatibleBitmap(screen.get(), width, height);
+    {
+        const ui::win32::Selection picture(memory, bitmap);
+        BitBlt(memory, 0, 0, width, height, screen.get(), r.left, r.top, SRCCOPY);
+    }
     BITMAPINFOHEADER info{sizeof info, width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
     const int stride = (width * 3 + 3) & ~3;
     std::vector<char> pixels(static_cast<std::size_t>(stride * height));
@@ -73,7 +74,6 @@ void save_picture(HWND window, const std::string& path) {
     out.write(pixels.data(), static_cast<std::streamsize>(pixels.size()));
     DeleteObject(bitmap);
     DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
 }
 
 class MainWindow : public ::testing::Test {

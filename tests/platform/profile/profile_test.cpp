@@ -9,8 +9,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "platform/fpu/fpu.h"
 #include "platform/profile/codepage.h"
-#include "platform/profile/fpu.h"
 #include "platform/profile/ini_file.h"
 
 #include "platform/profile/os_profile.h"
@@ -83,15 +83,6 @@ TEST(Codepage, ChineseTextRoundTripsThroughGb2312) {
 
 TEST(Codepage, CharacterOutsideTheCodePageBecomesAQuestionMark) {
     EXPECT_EQ(gb_from_utf16(u"a\u0E01b"), "a?b");
-}
-
-TEST(Codepage, Utf8AndUtf16ConvertBothWaysIncludingSurrogatePairs) {
-    const std::u16string wide = u"a\u00E9\u4E2D\U0001F600";
-    EXPECT_EQ(utf16_from_utf8(utf8_from_utf16(wide)), wide);
-    EXPECT_EQ(utf16_from_utf8("\xFF"
-                              "a"),
-              u"?a");                              // not UTF-8
-    EXPECT_EQ(utf16_from_utf8("\xE4\xB8"), u"??"); // cut off
 }
 
 TEST(Codepage, StrictConversionsRaiseForTextTheOtherSideCannotHold) {

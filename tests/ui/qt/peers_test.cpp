@@ -90,6 +90,16 @@ protected:
     TestForm form;
 };
 
+TEST_F(QtPeersTest, EveryKindGetsItsOwnWidgetAndAControlOfNoKindIsRefused) {
+    EXPECT_NE(Widget<QCheckBox>(form.remember), nullptr);
+    EXPECT_NE(Widget<QSlider>(form.level), nullptr);
+    EXPECT_NE(Line(form.address), nullptr);
+    // A control that is no widget kind gets no blank stand-in.
+    Form other("other");
+    Control stray(&other, "stray");
+    EXPECT_THROW(realize(backend, other), UnknownWidgetKind);
+}
+
 TEST_F(QtPeersTest, WhatCodeSetsShowsInTheQtWidgets) {
     form.name.set_text(platform::gb("会员"));
     EXPECT_EQ(Line(form.name)->text(), QString::fromUtf8("会员"));

@@ -86,6 +86,12 @@ protected:
     TabSheet second{pages, "second"};
 };
 
+TEST_F(Peers, AControlOfNoKindIsRefused) {
+    Form other{"other"};
+    Control stray{&other, "stray"};
+    EXPECT_THROW(win32::realize(backend, other), UnknownWidgetKind);
+}
+
 TEST_F(Peers, NativeButtonClickRunsOnClickOnceAndNotWhileDisabled) {
     Counter clicks;
     button.OnClick = clicks.handler();

@@ -36,13 +36,16 @@ struct RecordingBrowser {
         fs::remove_all(folder, ignored);
     }
 
+    // The script's one line, once it is whole: the file shows up before the
+    // shell has written into it.
     std::string arguments() const {
-        for (int i = 0; i < 600 && !fs::exists(record); ++i) {
+        std::string text;
+        for (int i = 0; i < 600 && !text.ends_with('\n'); ++i) {
             ::Sleep(50);
+            std::ifstream in(record, std::ios::binary);
+            text.assign(std::istreambuf_iterator<char>(in), {});
         }
-        ::Sleep(200); // the script closes the file
-        std::ifstream in(record, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
+        return text;
     }
 };
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/profile/codepage.h"
+#include "text/utf.h"
 #include "upgrade/updater/run_updater.h"
 #include "upgrade/updater/win32/win32_updater_system.h"
 
@@ -24,14 +24,14 @@ std::vector<std::string> arguments_after_program_name() {
     for (int i = 1; wide && i < count; ++i) {
         const std::wstring argument(wide[i]);
         arguments.push_back(
-            platform::utf8_from_utf16(std::u16string(argument.begin(), argument.end())));
+            text::utf8_from_utf16(std::u16string(argument.begin(), argument.end())));
     }
     LocalFree(wide);
     return arguments;
 }
 
 void show_box(const std::string& text, UINT icon) {
-    const std::u16string utf16 = platform::utf16_from_utf8(text);
+    const std::u16string utf16 = text::utf16_from_utf8(text);
     const std::wstring wide(utf16.begin(), utf16.end());
     MessageBoxW(nullptr, wide.c_str(), L"Qirelo Updater", MB_OK | icon);
 }

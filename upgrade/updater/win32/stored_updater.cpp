@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "platform/profile/codepage.h"
+#include "text/utf.h"
 
 namespace qirelo::upgrade::updater {
 
@@ -18,7 +18,7 @@ std::span<const std::byte> stored_updater() {
 
 void write_stored_updater(const std::string& path) {
     const std::span<const std::byte> bytes = stored_updater();
-    const std::u16string utf16 = platform::utf16_from_utf8(path);
+    const std::u16string utf16 = text::utf16_from_utf8(path);
     const std::wstring wide(utf16.begin(), utf16.end());
     HANDLE file = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_TEMPORARY, nullptr);

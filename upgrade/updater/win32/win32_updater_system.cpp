@@ -2,20 +2,20 @@
 
 #include <windows.h>
 
-#include "platform/profile/codepage.h"
+#include "text/utf.h"
 
 namespace qirelo::upgrade::updater {
 
 namespace {
 
 std::wstring wide(const std::string& utf8) {
-    const std::u16string utf16 = platform::utf16_from_utf8(utf8);
+    const std::u16string utf16 = text::utf16_from_utf8(utf8);
     return std::wstring(utf16.begin(), utf16.end());
 }
 
 std::string narrow(const wchar_t* text) {
     const std::wstring utf16(text);
-    return platform::utf8_from_utf16(std::u16string(utf16.begin(), utf16.end()));
+    return text::utf8_from_utf16(std::u16string(utf16.begin(), utf16.end()));
 }
 
 DWORD attributes_of(FileMark mark) {
