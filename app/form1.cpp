@@ -6,11 +6,18 @@
 #include "app/pointer/pointer_actions.h"
 #include "app/relay/relay_worker.h"
 #include "app/system/system_control.h"
+#include "app/update/version_check.h"
+#include "config/hosts.h"
 #include "platform/profile/codepage.h"
+#include "upgrade/application_host.h"
+#include "upgrade/application_main_thread.h"
+#include "upgrade/auto_updater.h"
+#include "upgrade/updater_path.h"
 
 namespace qirelo::app {
 
-TForm1::TForm1(ui::Application& application, platform::Services& services)
+TForm1::TForm1(ui::Application& application, platform::Services& services,
+               const UpdaterHostFactory& makeUpdaterHost)
     : ui::Form("Form1"), Timer1(application.timers(), "Timer1"),
       Timer2(application.timers(), "Timer2"),
       Action1(ActionList1, "Action1", platform::gb("双击全屏")),
@@ -21,7 +28,7 @@ TForm1::TForm1(ui::Application& application, platform::Services& services)
       Action3(ActionList1, "Action3", platform::gb("单击屏幕中间")),
       key_sender(services.keyboard, [this] { ClearFocusedEditOnMainThread(application_, *this); }),
       application_(application), services_(services) {
-    BuildParts();
+    BuildParts(makeUpdaterHost);
     LayOutControls();
     WireEvents();
     application_.guard([this] { FormCreate(*this); });
@@ -30,7 +37,7 @@ TForm1::TForm1(ui::Application& application, platform::Services& services)
 TForm1::~TForm1() = default;
 
 // Each part gets just the controls and the state it works with.
-void TForm1::BuildParts() {
+void TForm1::BuildParts(const UpdaterHostFactory& makeUpdaterHost) {
     pointer_actions = std::make_unique<pointer::PointerActions>(*this, web1, services_.pointer);
     system_control = std::make_unique<system::SystemControl>(
         system::SystemControls{TrackBar1, cb1, BitBtn1, pb1, Timer2, act_gj, pag1, tb3},
@@ -47,6 +54,23 @@ void TForm1::BuildParts() {
                              edit_url},
         relay::RelayState{MemberId, LastCommandStamp, MonitorHttp, TimerHttp}, key_sender,
         application_);
+    BuildUpdater1(makeUpdaterHost);
+    version_check = std::make_unique<update::VersionCheck>(update::UpdateControls{*this, *updater1},
+                                                           application_, config::site_host());
+}
+
+// updater1 as the window's layout sets it: the site host's info file, this
+// client's version by number, the client's boxes only.
+void TForm1::BuildUpdater1(const UpdaterHostFactory& makeUpdaterHost) {
+    updater_main_thread = std::make_unique<upgrade::ApplicationMainThread>(application_);
+    updater_host =
+        makeUpdaterHost
+            ? makeUpdaterHost(application_, *updater_main_thread)
+            : std::make_unique<upgrade::ApplicationUpdaterHost>(application_, *updater_main_thread);
+    updater1 = std::make_unique<upgrade::TupAutoUpdater>(upgrade::AutoUpdaterServices{
+        *updater_main_thread, services_.internet, services_.local_system, services_.shell,
+        services_.online, *updater_host, upgrade::DefaultUpdaterPath()});
+    update::ConfigureUpdater1(*updater1, config::site_host());
 }
 
 // Each handler to its event.
@@ -60,6 +84,7 @@ void TForm1::WireEvents() {
     WireLoginPanel();
     WireBrowserShell();
     WireRelayWorker();
+    WireVersionCheck();
 }
 
 void TForm1::WirePointerActions() {
@@ -143,6 +168,12 @@ void TForm1::WireRelayWorker() {
     part.upThread1.OnExecute = [&part](upgrade::TupCustomThread& sender) {
         part.upThread1Execute(sender);
     };
+}
+
+void TForm1::WireVersionCheck() {
+    update::VersionCheck& part = *version_check;
+    act_up.OnExecute = [&part](ui::Component&) { part.act_upExecute(); };
+    Button1.OnClick = [&part](ui::Component&) { part.Button1Click(); };
 }
 
 } // namespace qirelo::app

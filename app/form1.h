@@ -14,6 +14,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -36,7 +37,19 @@
 #include "ui/track_bar.h"
 #include "ui/web_browser.h"
 
+namespace qirelo::upgrade {
+class MainThread;
+class TupAutoUpdater;
+class UpdaterHost;
+} // namespace qirelo::upgrade
+
 namespace qirelo::app {
+
+// Makes the upgrade check's host: how it waits and shows its boxes. The
+// Windows program gives the window system's own; by default the check works
+// through the application object.
+using UpdaterHostFactory = std::function<std::unique_ptr<upgrade::UpdaterHost>(
+    ui::Application& application, upgrade::MainThread& mainThread)>;
 
 namespace browser {
 class BrowserShell;
@@ -53,12 +66,16 @@ class RelayWorker;
 namespace system {
 class SystemControl;
 }
+namespace update {
+class VersionCheck;
+}
 
 class TForm1 : public ui::Form {
 public:
     // Builds the window's controls, then runs FormCreate; an error there is
     // shown by the general error handler and the window still opens.
-    TForm1(ui::Application& application, platform::Services& services);
+    TForm1(ui::Application& application, platform::Services& services,
+           const UpdaterHostFactory& makeUpdaterHost = {});
     ~TForm1() override;
 
     ui::Application& Application() { return application_; }
@@ -139,6 +156,13 @@ public:
     // so the window's destruction stops the loop before that state goes.
     std::unique_ptr<relay::RelayWorker> relay_worker;
 
+    // updater1, the upgrade check, with its way to the main thread and its
+    // host (declared first: they outlive it), and the version check over it.
+    std::unique_ptr<upgrade::MainThread> updater_main_thread;
+    std::unique_ptr<upgrade::UpdaterHost> updater_host;
+    std::unique_ptr<upgrade::TupAutoUpdater> updater1;
+    std::unique_ptr<update::VersionCheck> version_check; // act_up, Button1
+
     // --- Handlers: start-up and main window ----------------------------------
     void FormCreate(ui::Component& Sender);
     void FormShow(ui::Component& Sender);
@@ -154,7 +178,8 @@ public:
     static std::string MobileSiteAddress();
 
 private:
-    void BuildParts();
+    void BuildParts(const UpdaterHostFactory& makeUpdaterHost);
+    void BuildUpdater1(const UpdaterHostFactory& makeUpdaterHost);
     void LayOutControls();
     void WireEvents();
     void WirePointerActions();
@@ -162,6 +187,7 @@ private:
     void WireLoginPanel();
     void WireBrowserShell();
     void WireRelayWorker();
+    void WireVersionCheck();
 
     ui::Application& application_;
     platform::Services& services_;

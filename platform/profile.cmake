@@ -20,4 +20,5 @@ target_link_libraries(qirelo_platform_profile_fake PUBLIC qirelo_platform_profil
 # The fakes of every concern behind one services bundle (platform/fake/services.h).
 add_library(qirelo_platform_fake_services INTERFACE)
 target_link_libraries(qirelo_platform_fake_services INTERFACE qirelo_platform_profile_fake
-    qirelo_platform_input_fake qirelo_platform_system_fake)
+    qirelo_platform_input_fake qirelo_platform_system_fake qirelo_platform_inet_fake
+    qirelo_platform_shell_fake)

@@ -18,6 +18,14 @@ namespace system {
 class WaveVolume;
 class Power;
 } // namespace system
+namespace inet {
+class Internet;
+class LocalSystem;
+} // namespace inet
+namespace shell {
+class Shell;
+class OnlineCheck;
+} // namespace shell
 
 struct Services {
     PrivateProfile& profile;         // users.ini
@@ -27,6 +35,10 @@ struct Services {
     input::Pointer& pointer;         // the system pointer, clicks, screen size
     system::WaveVolume& wave_volume; // wave-out device 0
     system::Power& power;            // shutdown privilege and power-off
+    inet::Internet& internet;        // the update server's info file
+    inet::LocalSystem& local_system; // the transfers' clock and file attributes
+    shell::Shell& shell;             // the user's browser, for the download page
+    shell::OnlineCheck& online;      // asked before an automatic update check
 };
 
 } // namespace qirelo::platform

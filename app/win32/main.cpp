@@ -15,6 +15,7 @@
 #include "ui/win32/backend.h"
 #include "ui/win32/handles.h"
 #include "ui/win32/peers.h"
+#include "upgrade/win32/native_host.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     using namespace qirelo;
@@ -31,7 +32,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 
     platform::win32::Win32Platform system;
     platform::Services services = system.services();
-    auto form = std::make_unique<app::TForm1>(application, services);
+    // The upgrade check waits in MsgWaitForMultipleObjects, with a hidden
+    // window of its own.
+    auto form = std::make_unique<app::TForm1>(
+        application, services, [](ui::Application& app, upgrade::MainThread& mainThread) {
+            return std::make_unique<upgrade::win32::NativeUpdaterHost>(app, mainThread);
+        });
     ui::win32::realize(backend, *form);
     application.set_main_form(*form);
     application.run();

@@ -6,11 +6,14 @@
 #include <functional>
 #include <memory>
 
+#include "platform/fpu/fpu.h"
+#include "platform/inet/internet.h"
+#include "platform/inet/local_system.h"
 #include "platform/linux/input.h"
 #include "platform/linux/system.h"
-#include "platform/fpu/fpu.h"
 #include "platform/profile/os_profile.h"
 #include "platform/services.h"
+#include "platform/shell/os_shell.h"
 
 namespace qirelo::platform::native {
 
@@ -30,8 +33,14 @@ struct LinuxPlatform {
     AlsaWaveVolume wave_volume;
     LogindPower power;
 
+    std::unique_ptr<inet::Internet> internet = inet::os_internet();
+    std::unique_ptr<inet::LocalSystem> local_system = inet::os_local_system();
+    std::unique_ptr<shell::Shell> shell = shell::MakeOsShell();
+    std::unique_ptr<shell::OnlineCheck> online = shell::MakeOsOnlineCheck();
+
     Services services() {
-        return Services{profile, machine, fpu, keyboard, pointer, wave_volume, power};
+        return Services{profile, machine,   fpu,           keyboard, pointer, wave_volume,
+                        power,   *internet, *local_system, *shell,   *online};
     }
 };
 

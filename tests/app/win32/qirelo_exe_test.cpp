@@ -12,6 +12,9 @@
 #include <vector>
 
 #include "platform/profile/os_profile.h"
+#include "tests/http/support/script_server.h"
+#include "tests/platform/shell/win32_html_class.h"
+#include "tests/platform/shell/win32_recording_browser.h"
 
 namespace {
 
@@ -79,8 +82,11 @@ BOOL CALLBACK find_main_window(HWND window, LPARAM data) {
     GetWindowThreadProcessId(window, &owner);
     wchar_t title[64] = {};
     GetWindowTextW(window, title, 64);
+    char window_class[64] = {};
+    GetClassNameA(window, window_class, sizeof window_class);
+    // A message box may bear the same caption.
     if (owner == wanted->process && IsWindowVisible(window) &&
-        std::wstring(title) == L"Qirelo在线客户端") {
+        std::wstring(title) == L"Qirelo在线客户端" && std::string(window_class) != "#32770") {
         wanted->window = window;
         return FALSE;
     }
@@ -222,6 +228,135 @@ TEST(QireloExe, ShutdownButtonRunsTheCountdownToThePowerOff) {
     EXPECT_NE(program.output_until("power-off requested", 12).find("power-off requested"),
               std::string::npos)
         << "no power-off within 23 s of the click";
+    EXPECT_TRUE(program.close());
+}
+
+// --- The version check at start-up and on the button, against a loopback
+// update server, the page going to a recording browser.
+
+struct FoundBox {
+    DWORD process;
+    std::wstring caption;
+    HWND window = nullptr;
+};
+
+BOOL CALLBACK find_box(HWND window, LPARAM data) {
+    auto* wanted = reinterpret_cast<FoundBox*>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    wchar_t title[64] = {};
+    GetWindowTextW(window, title, 64);
+    char window_class[64] = {};
+    GetClassNameA(window, window_class, sizeof window_class);
+    if (owner == wanted->process && IsWindowVisible(window) && wanted->caption == title &&
+        std::string(window_class) == "#32770") {
+        wanted->window = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The program's message box with `caption`, waiting up to `seconds`.
+HWND message_box(HANDLE process, const std::wstring& caption, int seconds) {
+    FoundBox found{GetProcessId(process), caption};
+    for (int i = 0; i < seconds * 20 && !found.window; ++i) {
+        EnumWindows(find_box, reinterpret_cast<LPARAM>(&found));
+        if (!found.window)
+            Sleep(50);
+    }
+    return found.window;
+}
+
+std::wstring box_text(HWND box) {
+    wchar_t text[256] = {};
+    GetDlgItemTextW(box, 0xFFFF, text, 256); // the box's static text
+    return text;
+}
+
+// An update server on loopback whose info file announces `version`; the
+// program started while it runs asks it.
+class UpdateServer {
+public:
+    explicit UpdateServer(const std::string& version)
+        : info_("#version=" + version + "\r\n#method=2\r\n#url=http://127.0.0.1:12860/setup/\r\n"),
+          server_([this](qirelo::http::testing::Peer& peer) {
+              while (peer.read_request()) {
+                  peer.send(qirelo::http::testing::response("HTTP/1.1 200 OK\r\n", info_));
+              }
+          }) {
+        const std::string host = "127.0.0.1:" + std::to_string(server_.port());
+        SetEnvironmentVariableA("QIRELO_SITE_HOST", host.c_str());
+    }
+    ~UpdateServer() { SetEnvironmentVariableA("QIRELO_SITE_HOST", nullptr); }
+    UpdateServer(const UpdateServer&) = delete;
+    UpdateServer& operator=(const UpdateServer&) = delete;
+
+    std::wstring download_page() const {
+        const std::string page = "127.0.0.1:" + std::to_string(server_.port()) + "/setup";
+        return std::wstring(page.begin(), page.end());
+    }
+    int requests() const { return static_cast<int>(server_.requests().size()); }
+
+private:
+    std::string info_;
+    qirelo::http::testing::ScriptServer server_;
+};
+
+TEST(QireloExe, ANewerVersionAtStartIsToldAndTheProgramEndsAfterOk) {
+    const qirelo::testing::RecordingBrowser browser;
+    const qirelo::testing::HtmlClass html("\"" + browser.program.string() + "\" \"%1\"");
+    UpdateServer server("2099.1.1.0");
+    RunningProgram program;
+    ASSERT_NE(program.window(), nullptr) << "no main window within 20 s";
+
+    const HWND box = message_box(program.process(), L"Qirelo在线客户端", 20);
+    ASSERT_NE(box, nullptr) << "no new-version box";
+    EXPECT_EQ(box_text(box),
+              L"新版本已发布，请下载安装后再使用\n\r\n\r安装网址(已打开)" + server.download_page());
+    if (html.made) {
+        EXPECT_EQ(browser.arguments(), "[http://127.0.0.1:12860/setup/]\r\n");
+    }
+
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    ASSERT_EQ(WaitForSingleObject(program.process(), 15000), WAIT_OBJECT_0)
+        << "the program did not end after the box";
+    DWORD exit_code = 1;
+    GetExitCodeProcess(program.process(), &exit_code);
+    EXPECT_EQ(exit_code, 0u);
+}
+
+TEST(QireloExe, TheSameVersionStartsSilentlyAndTheButtonSaysSo) {
+    UpdateServer server("2013.8.9.0");
+    RunningProgram program;
+    ASSERT_NE(program.window(), nullptr) << "no main window within 20 s";
+    EXPECT_EQ(message_box(program.process(), L"Qirelo在线客户端", 2), nullptr);
+    EXPECT_EQ(server.requests(), 1);
+
+    std::pair<std::wstring, HWND> button{L"检查版本", nullptr};
+    EnumChildWindows(program.window(), find_button, reinterpret_cast<LPARAM>(&button));
+    ASSERT_NE(button.second, nullptr);
+    PostMessageW(button.second, BM_CLICK, 0, 0);
+    const HWND box = message_box(program.process(), L"升级提示", 20);
+    ASSERT_NE(box, nullptr) << "no answer to the button";
+    EXPECT_EQ(box_text(box), L"当前已是最新版本！");
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    Sleep(500);
+    EXPECT_EQ(WaitForSingleObject(program.process(), 0), static_cast<DWORD>(WAIT_TIMEOUT))
+        << "the program ended after the button's box";
+    EXPECT_TRUE(program.close());
+}
+
+TEST(QireloExe, AnUnreachableUpdateServerLeavesTheStartSilent) {
+    std::string refused;
+    {
+        qirelo::http::testing::ScriptServer gone(qirelo::http::testing::serve({}));
+        refused = "127.0.0.1:" + std::to_string(gone.port());
+    }
+    SetEnvironmentVariableA("QIRELO_SITE_HOST", refused.c_str());
+    RunningProgram program;
+    SetEnvironmentVariableA("QIRELO_SITE_HOST", nullptr);
+    ASSERT_NE(program.window(), nullptr) << "no main window within 20 s";
+    EXPECT_EQ(message_box(program.process(), L"Qirelo在线客户端", 3), nullptr);
     EXPECT_TRUE(program.close());
 }
 

@@ -6,51 +6,18 @@
 
 #include <windows.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "platform/win32/shell.h"
 #include "tests/platform/shell/win32_html_class.h"
+#include "tests/platform/shell/win32_recording_browser.h"
 #include "upgrade/browser/open_url_in_browser.h"
 
 namespace qirelo::upgrade {
 namespace {
 
-namespace fs = std::filesystem;
-
-// A "browser" that writes the arguments it was given to a file.
-struct RecordingBrowser {
-    fs::path folder =
-        fs::temp_directory_path() / ("qirelo_browser_" + std::to_string(::GetCurrentProcessId()));
-    fs::path program = folder / "record url.bat";
-    fs::path record = folder / "arguments.txt";
-
-    RecordingBrowser() {
-        fs::create_directories(folder);
-        std::ofstream(program) << "@echo [%*]> \"" << record.string() << "\"\r\n";
-    }
-    ~RecordingBrowser() {
-        std::error_code ignored;
-        fs::remove_all(folder, ignored);
-    }
-
-    // The script's one line, once it is whole: the file shows up before the
-    // shell has written into it.
-    std::string arguments() const {
-        std::string text;
-        for (int i = 0; i < 600 && !text.ends_with('\n'); ++i) {
-            ::Sleep(50);
-            std::ifstream in(record, std::ios::binary);
-            text.assign(std::istreambuf_iterator<char>(in), {});
-        }
-        return text;
-    }
-};
-
 TEST(OpenUrlInBrowserOnWindows, TheRegisteredProgramGetsThePage) {
-    const RecordingBrowser browser;
+    const testing::RecordingBrowser browser;
     const testing::HtmlClass html("\"" + browser.program.string() + "\" -new \"%1\"");
     if (!html.made) {
         GTEST_SKIP() << "the machine has its own .html class";
