@@ -24,6 +24,7 @@ namespace {
 using namespace std::chrono_literals;
 using platform::fake::fake_ok;
 using platform::fake::FakeAnswer;
+using ::testing::AnyOf;
 using ::testing::ElementsAre;
 
 std::string ReadFileText(const std::filesystem::path& path) {
@@ -717,18 +718,25 @@ TEST_F(TransferTest, AProgressHandlerMayStopTheTransferHard) {
     EXPECT_THAT(notes, ElementsAre("progress", "aborted", "done type= bytes=5 memory"));
 }
 
+// The stop may land before the worker's routine has begun (the fault: the
+// engine then stayed "running" for good) or, on a fast worker, after the
+// one-byte transfer has passed its last checkpoint; either way the engine
+// ends with exactly one outcome and takes the next transfer.
 TEST_F(TransferTest, AStopRightAfterTheStartStillCleansUp) {
     for (bool hard : {false, true}) {
+        const std::size_t before = notes.size();
         internet.script({fake_ok("x")});
         ASSERT_TRUE(transfer.Start(0, 0, false));
         transfer.Stop(false, hard);
         ASSERT_TRUE(ServeUntil([&] { return !transfer.TransferRunning(); })) << hard;
         mainThread.ServeUntil([] { return false; }, 50ms);
+        ASSERT_EQ(notes.size(), before + 1) << hard;
+        EXPECT_THAT(notes.back(), AnyOf("aborted", "done type= bytes=1 memory")) << hard;
     }
-    EXPECT_THAT(notes, ElementsAre("aborted", "aborted"));
     internet.script({fake_ok("y")});
     RunTransfer();
-    EXPECT_THAT(notes, ElementsAre("aborted", "aborted", "done type= bytes=1 memory"));
+    ASSERT_EQ(notes.size(), 3u);
+    EXPECT_EQ(notes.back(), "done type= bytes=1 memory");
 }
 
 TEST_F(TransferTest, StopWithoutATransferDoesNothing) {
