@@ -10,9 +10,11 @@ if(QIRELO_LINUX_CLIENT)
     target_link_libraries(platform_linux_x_test PRIVATE qirelo_platform_input_linux
         GTest::gtest_main)
     # Its own display number range, away from xvfb-run's default of 99 that
-    # other X sessions on the machine race for.
+    # other X sessions on the machine race for. -noreset: each test closes its
+    # connections, and a server resetting after its last client refuses the
+    # next test's connection for a moment.
     add_test(NAME platform_linux_x_test
-        COMMAND xvfb-run -a -n 170 -s "-screen 0 1280x1024x24 -nolisten tcp"
+        COMMAND xvfb-run -a -n 170 -s "-screen 0 1280x1024x24 -nolisten tcp -noreset"
             $<TARGET_FILE:platform_linux_x_test>)
     set_tests_properties(platform_linux_x_test PROPERTIES TIMEOUT 120)
 endif()
