@@ -3,14 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QLoggingCategory>
 #include <QTimer>
 
 #include <chrono>
 #include <memory>
 #include <vector>
 
-#include "qt_application.h"
 #include "ui/application.h"
 #include "ui/form.h"
 #include "ui/qt/backend.h"
@@ -39,7 +40,6 @@ bool SpinUntil(const std::function<bool()>& done, std::chrono::seconds limit) {
 // completed document's cookie, not nothing; and the read runs no event of
 // the loop, so a later completion can never overtake it.
 TEST(QtBrowserTest, TheCookieReadAfterANewLoadBeganIsTheDocumentsAndRunsNothingElse) {
-    test_support::TheQtApplication();
     Backend backend;
     Application application(backend);
     BrowserForm form;
@@ -70,3 +70,18 @@ TEST(QtBrowserTest, TheCookieReadAfterANewLoadBeganIsTheDocumentsAndRunsNothingE
 
 } // namespace
 } // namespace qirelo::ui::qt
+
+// The browser engine must be shut down by the application object's end, before
+// the process's own exit handlers run: left to them (an application object
+// that lives for the process) it corrupted the heap now and then at exit.
+int main(int argc, char** argv) {
+    testing::InitGoogleTest(&argc, argv);
+    qirelo::ui::qt::BrowserPeer::prepare_engine();
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
+    int result = 0;
+    {
+        QApplication application(argc, argv);
+        result = RUN_ALL_TESTS();
+    }
+    return result;
+}
