@@ -13,6 +13,7 @@
 #include "platform/shell/os_shell.h"
 #include "tools/command.h"
 #include "tools/escaped_text.h"
+#include "tools/url_arguments.h"
 #include "ui/application.h"
 #include "ui/headless/backend.h"
 #include "upgrade/application_host.h"
@@ -188,36 +189,22 @@ void print_events(upgrade::TupAutoUpdater& updater, std::ostream& out) {
 
 std::optional<Options> parse(std::span<const std::string> args, std::ostream& err) {
     Options options;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--version" || arg == "--show") {
-            if (i + 1 == args.size()) {
-                usage_error(err, arg + " needs a value");
-                return std::nullopt;
-            }
-            const std::string& value = args[++i];
-            if (arg == "--version") {
-                options.version = value;
-            } else if (auto flags = parse_flags(value)) {
-                options.show = *flags;
-            } else {
-                usage_error(err, "unknown flag in --show " + one_line(value));
-                return std::nullopt;
-            }
-        } else if (arg.starts_with("--")) {
-            usage_error(err, "unknown option " + one_line(arg));
-            return std::nullopt;
-        } else if (options.url.empty()) {
-            options.url = arg;
+    const auto take = [&](std::string_view name, const std::string& value) -> std::string {
+        if (name == "--version") {
+            options.version = value;
+        } else if (auto flags = parse_flags(value)) {
+            options.show = *flags;
         } else {
-            usage_error(err, "one URL only");
-            return std::nullopt;
+            return "unknown flag in --show " + one_line(value);
         }
-    }
-    if (options.url.empty()) {
-        usage_error(err, "no URL given");
+        return {};
+    };
+    const auto url = read_url_arguments(args, {"--version", "--show"}, take,
+                                        [&](std::string_view what) { usage_error(err, what); });
+    if (!url) {
         return std::nullopt;
     }
+    options.url = *url;
     return options;
 }
 

@@ -5,6 +5,7 @@
 #include "platform/inet/local_system.h"
 #include "tools/command.h"
 #include "tools/commands/sha256.h"
+#include "tools/url_arguments.h"
 #include "upgrade/console_main_thread.h"
 #include "upgrade/transfer.h"
 
@@ -59,43 +60,29 @@ struct Options {
 // nullopt after writing the usage error.
 std::optional<Options> parse(std::span<const std::string> args, std::ostream& err) {
     Options options;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--output" || arg == "--user" || arg == "--password" || arg == "--buffer") {
-            if (i + 1 == args.size()) {
-                usage_error(err, arg + " needs a value");
-                return std::nullopt;
-            }
-            const std::string& value = args[++i];
-            if (arg == "--output") {
-                options.output = value;
-            } else if (arg == "--user") {
-                options.user = value;
-            } else if (arg == "--password") {
-                options.password = value;
-            } else {
-                const auto [end, error] =
-                    std::from_chars(value.data(), value.data() + value.size(), options.buffer);
-                if (error != std::errc() || end != value.data() + value.size() ||
-                    options.buffer < 1) {
-                    usage_error(err, "--buffer needs a number of bytes from 1 up");
-                    return std::nullopt;
-                }
-            }
-        } else if (arg.starts_with("--")) {
-            usage_error(err, "unknown option " + one_line(arg));
-            return std::nullopt;
-        } else if (options.url.empty()) {
-            options.url = arg;
+    const auto take = [&](std::string_view name, const std::string& value) -> std::string {
+        if (name == "--output") {
+            options.output = value;
+        } else if (name == "--user") {
+            options.user = value;
+        } else if (name == "--password") {
+            options.password = value;
         } else {
-            usage_error(err, "one URL only");
-            return std::nullopt;
+            const auto [end, error] =
+                std::from_chars(value.data(), value.data() + value.size(), options.buffer);
+            if (error != std::errc() || end != value.data() + value.size() || options.buffer < 1) {
+                return "--buffer needs a number of bytes from 1 up";
+            }
         }
-    }
-    if (options.url.empty()) {
-        usage_error(err, "no URL given");
+        return {};
+    };
+    const auto url =
+        read_url_arguments(args, {"--output", "--user", "--password", "--buffer"}, take,
+                           [&](std::string_view what) { usage_error(err, what); });
+    if (!url) {
         return std::nullopt;
     }
+    options.url = *url;
     return options;
 }
 
