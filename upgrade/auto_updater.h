@@ -20,6 +20,8 @@
 #include "upgrade/show_messages.h"
 #include "upgrade/transfer.h"
 #include "upgrade/updater_host.h"
+#include "upgrade/upgrade_dialogs.h"
+#include "upgrade/wizard_settings.h"
 
 namespace qirelo::upgrade {
 
@@ -54,14 +56,6 @@ struct TupUpdateInfo {
     std::string UpgradeMsg;
 };
 
-struct TupWizardSettings {
-    bool Enabled = true;
-    bool HideFileLocation = false;
-    std::string Pic118x218; // the picture's file; empty: the built-in one
-    TWizardLanguage Language = TWizardLanguage::wlAuto;
-    bool StayOnTop = true;
-};
-
 // Everything the component reaches outside itself.
 struct AutoUpdaterServices {
     MainThread& mainThread;
@@ -71,6 +65,10 @@ struct AutoUpdaterServices {
     platform::shell::OnlineCheck& online;
     UpdaterHost& host;
     std::string updaterPath; // an updater left there by an earlier upgrade is deleted
+    // The password, question and wizard windows; none in a program without
+    // windows (then no password is asked, no upgrade is agreed to, no wizard
+    // is shown).
+    UpgradeDialogs* dialogs = nullptr;
 };
 
 // The window system had no timer to give the automatic check.
