@@ -24,6 +24,7 @@ Application::~Application() {
     for (auto& call : calls_)
         call->state = Call::State::Cancelled;
     calls_.clear();
+    posted_.clear();
     finished_.notify_all();
     finished_.wait(lock, [&] { return waiting_ == 0; });
 }
@@ -66,6 +67,22 @@ void Application::process_messages() {
     while (handle_message())
         check_synchronize();
     check_synchronize();
+}
+
+ModalResult Application::show_modal(Form& form) {
+    form.modal_result_ = ModalResult::None;
+    form.modal_ = true;
+    struct Leave {
+        Form& form;
+        ~Leave() {
+            form.modal_ = false;
+            form.set_visible(false);
+        }
+    } leave{form};
+    form.show_form();
+    backend_.run_modal(form,
+                       [&] { return form.modal_result_ != ModalResult::None || terminated_; });
+    return form.modal_result_ == ModalResult::None ? ModalResult::Cancel : form.modal_result_;
 }
 
 void Application::handle(Message& message) {
@@ -126,20 +143,37 @@ bool Application::check_synchronize() {
         ran = true;
         finished_.notify_all();
     }
+    while (!posted_.empty()) {
+        std::function<void()> call = std::move(posted_.front());
+        posted_.pop_front();
+        lock.unlock();
+        guard(call);
+        lock.lock();
+        ran = true;
+    }
     return ran;
+}
+
+void Application::post(std::function<void()> call) {
+    {
+        std::lock_guard lock(mutex_);
+        posted_.push_back(std::move(call));
+    }
+    queued_.notify_all();
+    backend_.wake();
 }
 
 bool Application::wait_synchronize(std::chrono::milliseconds timeout) {
     {
         std::unique_lock lock(mutex_);
-        queued_.wait_for(lock, timeout, [&] { return !calls_.empty(); });
+        queued_.wait_for(lock, timeout, [&] { return !calls_.empty() || !posted_.empty(); });
     }
     return check_synchronize();
 }
 
 std::size_t Application::pending_calls() {
     std::lock_guard lock(mutex_);
-    return calls_.size();
+    return calls_.size() + posted_.size();
 }
 
 int Application::message_box(const std::string& text, unsigned flags) {

@@ -28,6 +28,7 @@
 
 #include "ui/backend.h"
 #include "ui/message.h"
+#include "ui/modal_result.h"
 
 namespace qirelo::ui {
 
@@ -66,6 +67,9 @@ public:
     bool handle_message();
     // Handles every waiting message and every waiting synchronized call.
     void process_messages();
+    // Shows `form` modally and returns its answer once it has one (Cancel
+    // when the loop ended first); the form is hidden again.
+    ModalResult show_modal(Form& form);
     // What the loop does with a message the hook left unhandled.
     void translate_message(const Message& message) { backend_.translate_message(message); }
     void dispatch_message(const Message& message) { backend_.dispatch_message(message); }
@@ -80,6 +84,10 @@ public:
     bool wait_synchronize(std::chrono::milliseconds timeout);
     // How many calls wait to be run.
     std::size_t pending_calls();
+    // From any thread: runs `call` later on the main thread, from the loop,
+    // without waiting for it (what a window posts to itself). An error it
+    // raises goes to the general error handler.
+    void post(std::function<void()> call);
 
     // Message boxes; the caption defaults to the title.
     int message_box(const std::string& text, unsigned flags = 0x40);
@@ -106,6 +114,7 @@ private:
     std::condition_variable queued_;   // a call waits (the main thread waits on it in tests)
     std::condition_variable finished_; // a call has run (workers wait on it)
     std::deque<std::shared_ptr<Call>> calls_;
+    std::deque<std::function<void()>> posted_;
     int waiting_ = 0; // workers inside synchronize
 };
 

@@ -4,11 +4,15 @@
 // timers and its message boxes. The Win32 backend is the product's; the
 // headless one (ui/headless) serves tests and tools.
 
+#include <functional>
+
 #include "ui/message.h"
 
 namespace qirelo::ui {
 
 class Application;
+class Control;
+class Form;
 class MessageBoxes;
 class TimerService;
 
@@ -38,6 +42,13 @@ public:
     virtual void wake() = 0;
     // Ends wait_message: the loop is over.
     virtual void quit() = 0;
+
+    // Gives a window made after start its native controls (none headless).
+    virtual void realize(Form& form) = 0;
+    // The loop of a modal window, already shown: handles the application's
+    // messages and synchronized calls until `done` says so or the loop is to
+    // end; the program's other windows take no input meanwhile.
+    virtual void run_modal(Form& form, const std::function<bool()>& done) = 0;
 };
 
 } // namespace qirelo::ui

@@ -1,5 +1,6 @@
 #include "ui/button.h"
 
+#include "ui/form.h"
 #include "ui/widget_kinds.h"
 
 namespace qirelo::ui {
@@ -10,6 +11,13 @@ void CheckBox::set_checked(bool checked) {
     checked_ = checked;
     notify(Property::Checked);
     fire(OnClick, *this);
+}
+
+void Button::click() {
+    if (modal_result_ != ModalResult::None)
+        if (Form* window = form())
+            window->set_modal_result(modal_result_);
+    Control::click();
 }
 
 void Button::accept(WidgetKindVisitor& visitor) {

@@ -3,15 +3,15 @@
 // Buttons and the check box.
 //
 // click() runs OnClick whether or not the button is enabled, as a click by
-// code does; a disabled native button simply never reports one. Setting a
+// code does; a disabled native button simply never reports one. A button with
+// a modal result gives it to its window first (which ends a modal loop). Setting a
 // check box's state runs its OnClick when the state really changes.
 
 #include "ui/control.h"
 #include "ui/image.h"
+#include "ui/modal_result.h"
 
 namespace qirelo::ui {
-
-enum class ModalResult { None, Ok, Cancel, Yes, No };
 
 class Button : public Control {
 public:
@@ -19,9 +19,13 @@ public:
     using Control::Control;
 
     bool accepts_focus() const override { return true; }
+    void click() override;
 
     bool is_default() const { return default_; } // Enter anywhere in the window clicks it
-    void set_default(bool value) { default_ = value; }
+    void set_default(bool value) {
+        default_ = value;
+        notify(Property::Style);
+    }
     bool is_cancel() const { return cancel_; } // Escape clicks it
     void set_cancel(bool value) { cancel_ = value; }
     ModalResult modal_result() const { return modal_result_; }

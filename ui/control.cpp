@@ -136,6 +136,7 @@ void Control::set_caption(const std::string& caption) {
         return;
     caption_ = caption;
     notify(Property::Text);
+    text_changed();
 }
 
 void Control::set_visible(bool visible) {
@@ -184,6 +185,7 @@ void Control::set_font(const Font& font) {
     font_ = font;
     parent_font_ = false;
     notify(Property::Font);
+    text_changed();
 }
 
 void Control::set_color(Color color) {

@@ -125,6 +125,8 @@ protected:
     virtual void showing_changed(bool now_showing);
     void propagate_showing(bool now_showing);
     virtual void bounds_changed() {}
+    // The caption or the font changed (after the peer was told).
+    virtual void text_changed() {}
 
 private:
     friend class Form;

@@ -35,6 +35,13 @@ public:
     char password_char() const { return password_char_; } // 0: plain text
     void set_password_char(char c);
 
+    // The sunken frame; without it the text lies flat on the box's colour.
+    bool border() const { return border_; }
+    void set_border(bool border) {
+        border_ = border;
+        notify(Property::Style);
+    }
+
     // The selected range, in bytes of the text.
     std::size_t sel_start() const { return sel_start_; }
     std::size_t sel_length() const { return sel_length_; }
@@ -61,6 +68,7 @@ public:
 
 private:
     bool read_only_ = false;
+    bool border_ = true;
     char password_char_ = 0;
     std::size_t sel_start_ = 0;
     std::size_t sel_length_ = 0;

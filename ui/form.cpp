@@ -1,5 +1,7 @@
 #include "ui/form.h"
 
+#include "ui/button.h"
+#include "ui/message.h"
 #include "ui/widget_kinds.h"
 
 #include <algorithm>
@@ -11,6 +13,19 @@ namespace {
 constexpr int kFrameX = 8;
 constexpr int kCaptionY = 30;
 constexpr int kFrameBottom = 8;
+
+// The enabled, showing button under `parent` that `wanted` picks.
+template <class Wanted> Button* find_button(Control& parent, const Wanted& wanted) {
+    for (Control* child : parent.children()) {
+        if (!child->visible() || !child->enabled())
+            continue;
+        if (auto* button = dynamic_cast<Button*>(child); button && wanted(*button))
+            return button;
+        if (Button* inner = find_button(*child, wanted))
+            return inner;
+    }
+    return nullptr;
+}
 
 void focusable_in_tab_order(Control& parent, std::vector<Control*>& out) {
     for (Control* child : parent.children_in_tab_order()) {
@@ -39,7 +54,7 @@ Rect Form::client_rect() const {
 }
 
 void Form::bounds_changed() {
-    if (client_from_peer_)
+    if (client_from_peer_ || client_sized_)
         return;
     client_width_ = std::max(width() - 2 * kFrameX, 0);
     client_height_ = std::max(height() - kCaptionY - kFrameBottom, 0);
@@ -52,6 +67,20 @@ void Form::set_client_size(int width, int height) {
     client_width_ = width;
     client_height_ = height;
     realign();
+}
+
+void Form::size_client(int width, int height) {
+    client_sized_ = true;
+    set_client_size(width, height);
+    client_from_peer_ = false;
+    notify(Property::ClientSize);
+}
+
+void Form::set_stay_on_top(bool on_top) {
+    if (on_top == stay_on_top_)
+        return;
+    stay_on_top_ = on_top;
+    notify(Property::Style);
 }
 
 void Form::set_window_state(WindowState state) {
@@ -106,6 +135,12 @@ void Form::close() {
         OnClose(*this, action);
     if (action == CloseAction::None)
         return;
+    if (modal_) {
+        // The modal loop hides the window once it has its answer.
+        if (modal_result_ == ModalResult::None)
+            modal_result_ = ModalResult::Cancel;
+        return;
+    }
     if (action == CloseAction::Minimize) {
         set_window_state(WindowState::Minimized);
         return;
@@ -113,6 +148,26 @@ void Form::close() {
     set_visible(false);
     if (closed)
         closed();
+}
+
+Control* Form::button_for_key(std::uint16_t key) {
+    if (key == kVkReturn) {
+        if (auto* focused = dynamic_cast<Button*>(active_control_);
+            focused && focused->visible() && focused->enabled())
+            return focused;
+        return find_button(*this, [](const Button& b) { return b.is_default(); });
+    }
+    if (key == kVkEscape)
+        return find_button(*this, [](const Button& b) { return b.is_cancel(); });
+    return nullptr;
+}
+
+bool Form::dialog_key(std::uint16_t key) {
+    Control* button = button_for_key(key);
+    if (!button)
+        return false;
+    button->click();
+    return true;
 }
 
 void Form::accept(WidgetKindVisitor& visitor) {

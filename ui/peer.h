@@ -30,6 +30,8 @@ enum class Property {
     WindowState,
     ActivePage,
     TabCaption, // a tab sheet's caption, drawn by its page control
+    Style,      // a window's top-most state, a button's default state, an edit's border
+    ClientSize, // a window's client area, as its layout gives it
 };
 
 class ControlPeer {

@@ -1,5 +1,10 @@
 #include "ui/headless/backend.h"
 
+#include <stdexcept>
+
+#include "ui/application.h"
+#include "ui/form.h"
+
 namespace qirelo::ui::headless {
 
 int RecordingMessageBoxes::show(const std::string& text, const std::string& caption,
@@ -12,6 +17,15 @@ int RecordingMessageBoxes::show(const std::string& text, const std::string& capt
     const int answer = answers.front();
     answers.pop_front();
     return answer;
+}
+
+void Backend::run_modal(Form& form, const std::function<bool()>& done) {
+    if (while_modal)
+        while_modal(form);
+    if (application_)
+        application_->process_messages();
+    if (!done())
+        throw std::logic_error("nobody answered the modal window " + form.name());
 }
 
 void Backend::post(const Message& message) {

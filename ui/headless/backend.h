@@ -2,7 +2,8 @@
 
 // The backend without a window system: tests and tools. Messages are what the
 // test posts; dispatched ones are recorded; timers run on a virtual clock;
-// message boxes are recorded and answered from a list the test fills.
+// message boxes are recorded and answered from a list the test fills; a
+// modal window is answered by the test's while_modal, which acts as its user.
 
 #include <condition_variable>
 #include <deque>
@@ -47,6 +48,14 @@ public:
     void dispatch_message(const Message& message) override;
     void wake() override;
     void quit() override;
+    void realize(Form&) override {}
+    // Runs while_modal, then the waiting messages and calls; raises
+    // std::logic_error when the window is still unanswered (a test that
+    // forgot its user would otherwise wait for ever).
+    void run_modal(Form& form, const std::function<bool()>& done) override;
+
+    // Plays the user of a modal window, which is shown when it runs.
+    std::function<void(Form&)> while_modal;
 
     // From any thread.
     void post(const Message& message);

@@ -14,7 +14,9 @@
 #include <utility>
 
 #include "ui/application.h"
+#include "ui/form.h"
 #include "ui/qt/keys.h"
+#include "ui/qt/peers.h"
 #include "ui/qt/text.h"
 
 namespace qirelo::ui::qt {
@@ -140,6 +142,15 @@ void Backend::wake() {
 void Backend::quit() {
     quit_ = true;
     wake();
+}
+
+void Backend::realize(Form& form) {
+    qt::realize(*this, form);
+}
+
+void Backend::run_modal(Form&, const std::function<bool()>& done) {
+    while (!quit_ && !done())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
 void Backend::start(Timer& timer) {

@@ -48,6 +48,10 @@ public:
     void dispatch_message(const Message& message) override;
     void wake() override;
     void quit() override;
+    void realize(Form& form) override;
+    // Qt's own window modality keeps the other windows from input; the loop
+    // runs Qt's events (and with them the application's) until done.
+    void run_modal(Form& form, const std::function<bool()>& done) override;
 
     // Runs a widget's event from a Qt signal or event handler: errors go to
     // the application's general error handler, never through Qt's frames.

@@ -31,6 +31,10 @@ protected:
         static_cast<QAbstractButton*>(widget_.data())->setText(qstring(control_.caption()));
     }
     void apply(Property what) override {
+        if (what == Property::Style || what == Property::Picture)
+            if (auto* push = dynamic_cast<Button*>(&control_))
+                if (auto* native = qobject_cast<QPushButton*>(widget_.data()))
+                    native->setDefault(push->is_default());
         if (what != Property::Picture)
             return;
         const Bitmap* glyph = nullptr;

@@ -98,8 +98,18 @@ protected:
         updating_ = false;
     }
     void apply(Property what) override {
-        if (what == Property::ReadOnly)
+        if (what == Property::ReadOnly) {
             line_->setReadOnly(edit_.read_only());
+            line_->setFrame(edit_.border());
+        }
+        if (what == Property::Style)
+            line_->setFrame(edit_.border());
+        if (what == Property::Color || what == Property::Font) {
+            QPalette palette = line_->palette();
+            palette.setColor(QPalette::Base, qcolor(edit_.color(), palette));
+            palette.setColor(QPalette::Text, qcolor(edit_.font().color, palette));
+            line_->setPalette(palette);
+        }
         if (what == Property::Selection) {
             const QString before = qstring(edit_.text().substr(0, edit_.sel_start()));
             const QString selected = qstring(edit_.selected_text());

@@ -2,10 +2,12 @@
 
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QScreen>
 #include <QTimer>
 
 #include "ui/form.h"
+#include "ui/message.h"
 #include "ui/qt/peers.h"
 #include "ui/qt/text.h"
 #include "ui/qt/widget_peer.h"
@@ -35,6 +37,20 @@ protected:
         QWidget::resizeEvent(event);
         backend_.guard([&] { form_.set_client_size(width(), height()); });
     }
+    // Enter and Escape that no control took: the window's default and
+    // cancel buttons.
+    void keyPressEvent(QKeyEvent* event) override {
+        std::uint16_t key = 0;
+        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+            key = kVkReturn;
+        else if (event->key() == Qt::Key_Escape)
+            key = kVkEscape;
+        bool taken = false;
+        if (key)
+            backend_.guard([&] { taken = form_.dialog_key(key); });
+        if (!taken)
+            QWidget::keyPressEvent(event);
+    }
     void closeEvent(QCloseEvent* event) override {
         // The form decides; when it goes it hides its window itself.
         event->ignore();
@@ -58,7 +74,9 @@ private:
 class FormPeer final : public WidgetPeer {
 public:
     FormPeer(Backend& backend, Form& form)
-        : WidgetPeer(backend, form, new FormWidget(form, backend)), form_(form) {}
+        : WidgetPeer(backend, form, new FormWidget(form, backend)), form_(form) {
+        apply_flags();
+    }
 
     void sync() override {
         widget_->setWindowTitle(qstring(form_.caption()));
@@ -72,7 +90,13 @@ public:
     void changed(Property what) override {
         switch (what) {
         case Property::Bounds:
+        case Property::ClientSize:
             place();
+            break;
+        case Property::Style:
+            apply_flags();
+            if (form_.visible())
+                widget_->show(); // new flags hide the window
             break;
         case Property::Visible:
             form_.visible() ? show() : widget_->hide();
@@ -93,12 +117,30 @@ public:
     }
 
 private:
-    // The form's bounds are its outer frame; Qt places the client area.
+    void apply_flags() {
+        Qt::WindowFlags flags = form_.border_style() == BorderStyle::Dialog
+                                    ? Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint
+                                    : Qt::Window;
+        if (form_.stay_on_top())
+            flags |= Qt::WindowStaysOnTopHint;
+        widget_->setWindowFlags(flags);
+    }
+
+    // The form's bounds are its outer frame, or the layout gives the client
+    // size; Qt places the client area.
     void place() {
         const Rect& r = form_.bounds();
-        if (r.width <= 0 || r.height <= 0 || form_.window_state() != WindowState::Normal)
-            return;
-        widget_->resize(std::max(r.width - 16, 1), std::max(r.height - 38, 1));
+        if (form_.client_sized()) {
+            const Rect client = form_.client_rect();
+            if (form_.border_style() == BorderStyle::Dialog)
+                widget_->setFixedSize(client.width, client.height);
+            else
+                widget_->resize(client.width, client.height);
+        } else {
+            if (r.width <= 0 || r.height <= 0 || form_.window_state() != WindowState::Normal)
+                return;
+            widget_->resize(std::max(r.width - 16, 1), std::max(r.height - 38, 1));
+        }
         if (form_.centered()) {
             const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
             widget_->move(screen.center() - widget_->rect().center());
@@ -125,6 +167,9 @@ private:
     }
 
     void show() {
+        widget_->setWindowModality(form_.modal() ? Qt::ApplicationModal : Qt::NonModal);
+        if (form_.centered())
+            place();
         widget_->show();
         apply_state();
         widget_->raise();

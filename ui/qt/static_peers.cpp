@@ -134,9 +134,20 @@ public:
             fit();
     }
 
-    // A label grows to its text, as the toolkit's auto-sized labels do.
+    // A label grows to its text, as the toolkit's auto-sized labels do; an
+    // auto-sized, word-wrapped one takes the height of its lines, and the
+    // layout learns it (a window's height may follow).
     void fit() override {
         auto* label = static_cast<QLabel*>(widget_.data());
+        auto& widget = static_cast<Label&>(control_);
+        if (label->wordWrap() && widget.auto_size()) {
+            const int height = label->heightForWidth(widget.width());
+            if (height > 0)
+                guard([&] {
+                    widget.set_bounds(widget.left(), widget.top(), widget.width(), height);
+                });
+            return;
+        }
         fit_text(label, label->wordWrap() ? TextLayout::Wrapped : TextLayout::TopLine);
     }
 

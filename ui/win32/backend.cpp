@@ -2,8 +2,11 @@
 
 #include <stdexcept>
 #include <tuple>
+#include <vector>
 
 #include "ui/application.h"
+#include "ui/form.h"
+#include "ui/win32/peers.h"
 #include "ui/win32/text.h"
 #include "ui/win32/window_peer.h"
 
@@ -12,6 +15,34 @@ namespace {
 
 constexpr UINT kWake = WM_APP + 1;
 constexpr wchar_t kHiddenClass[] = L"QireloHidden";
+
+// The thread's visible, enabled top windows other than `except`, disabled
+// until the owner goes.
+class DisabledWindows {
+public:
+    explicit DisabledWindows(HWND except) : except_(except) {
+        EnumThreadWindows(GetCurrentThreadId(), collect, reinterpret_cast<LPARAM>(this));
+        for (HWND window : windows_)
+            EnableWindow(window, FALSE);
+    }
+    ~DisabledWindows() {
+        for (HWND window : windows_)
+            EnableWindow(window, TRUE);
+    }
+    DisabledWindows(const DisabledWindows&) = delete;
+    DisabledWindows& operator=(const DisabledWindows&) = delete;
+
+private:
+    static BOOL CALLBACK collect(HWND window, LPARAM self) {
+        auto* disabled = reinterpret_cast<DisabledWindows*>(self);
+        if (window != disabled->except_ && IsWindowVisible(window) && IsWindowEnabled(window))
+            disabled->windows_.push_back(window);
+        return TRUE;
+    }
+
+    HWND except_;
+    std::vector<HWND> windows_;
+};
 
 } // namespace
 
@@ -125,6 +156,25 @@ void Backend::wake() {
 
 void Backend::quit() {
     PostThreadMessageW(GetWindowThreadProcessId(hidden_, nullptr), WM_QUIT, 0, 0);
+}
+
+void Backend::realize(Form& form) {
+    win32::realize(*this, form);
+}
+
+void Backend::run_modal(Form& form, const std::function<bool()>& done) {
+    const DisabledWindows others(window_of(form));
+    MSG msg;
+    while (!done()) {
+        if (PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE))
+            break; // the program ends: the outer loop takes the quit
+        if (!application_->handle_message()) {
+            application_->check_synchronize();
+            if (!done())
+                WaitMessage();
+        }
+        application_->check_synchronize();
+    }
 }
 
 void Backend::start(Timer& timer) {

@@ -37,6 +37,11 @@ public:
     void dispatch_message(const Message& message) override;
     void wake() override;
     void quit() override;
+    void realize(Form& form) override;
+    // Disables the thread's other top windows (the owner among them) while
+    // the loop runs, as a modal dialog does, and enables them again before
+    // the modal window hides, so the owner is activated again.
+    void run_modal(Form& form, const std::function<bool()>& done) override;
 
     HINSTANCE instance() const { return instance_; }
     // The font for a widget font, made once and kept while the backend lives.

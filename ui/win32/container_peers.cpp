@@ -18,16 +18,10 @@ namespace {
 class FormPeer final : public WindowPeer {
 public:
     FormPeer(Backend& backend, Form& form) : WindowPeer(backend, form), form_(form) {
-        const Rect& r = form.bounds();
-        int left = r.left, top = r.top;
-        if (form.centered()) {
-            RECT work;
-            SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-            left = work.left + (work.right - work.left - r.width) / 2;
-            top = work.top + (work.bottom - work.top - r.height) / 2;
-        }
-        hwnd_ = CreateWindowExW(0, kFormClass, L"", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, left,
-                                top, r.width, r.height, nullptr, nullptr, backend.instance(), this);
+        const Rect outer = outer_bounds();
+        hwnd_ =
+            CreateWindowExW(ex_style(), kFormClass, L"", style(), outer.left, outer.top,
+                            outer.width, outer.height, nullptr, nullptr, backend.instance(), this);
         if (!hwnd_)
             throw std::runtime_error("cannot create the window of " + form.name());
         SetPropW(hwnd_, L"QireloPeer", this);
@@ -47,9 +41,28 @@ public:
                 ShowWindow(hwnd_, SW_HIDE);
                 return;
             }
+            if (form_.centered() && !IsWindowVisible(hwnd_))
+                centre();
             ShowWindow(hwnd_, show_command(true));
+            if (form_.stay_on_top())
+                put_on_top();
             UpdateWindow(hwnd_);
             focus_active_control();
+            return;
+        case Property::ClientSize: {
+            const Rect outer = outer_bounds();
+            SetWindowPos(hwnd_, nullptr, 0, 0, outer.width, outer.height,
+                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+            if (form_.centered() && !IsWindowVisible(hwnd_))
+                centre();
+            return;
+        }
+        case Property::Style:
+            if (form_.stay_on_top())
+                put_on_top();
+            else
+                SetWindowPos(hwnd_, HWND_NOTOPMOST, 0, 0, 0, 0,
+                             SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
             return;
         case Property::WindowState:
             if (IsWindowVisible(hwnd_) && !reporting_)
@@ -94,6 +107,51 @@ public:
     }
 
 private:
+    DWORD style() const {
+        if (form_.border_style() == BorderStyle::Dialog)
+            return WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | WS_CLIPCHILDREN;
+        return WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+    }
+    DWORD ex_style() const {
+        DWORD ex = form_.border_style() == BorderStyle::Dialog ? WS_EX_DLGMODALFRAME : 0;
+        return form_.stay_on_top() ? ex | WS_EX_TOPMOST : ex;
+    }
+
+    // The window's place and outer size: the layout's bounds, or the frame
+    // around the client size it gives; centred on the work area if wanted.
+    Rect outer_bounds() const {
+        Rect outer = form_.bounds();
+        if (form_.client_sized()) {
+            const Rect client = form_.client_rect();
+            RECT frame{0, 0, client.width, client.height};
+            AdjustWindowRectEx(&frame, style(), FALSE, ex_style());
+            outer.width = frame.right - frame.left;
+            outer.height = frame.bottom - frame.top;
+        }
+        if (form_.centered()) {
+            RECT work;
+            SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+            outer.left = work.left + (work.right - work.left - outer.width) / 2;
+            outer.top = work.top + (work.bottom - work.top - outer.height) / 2;
+        }
+        return outer;
+    }
+
+    void centre() {
+        RECT now;
+        GetWindowRect(hwnd_, &now);
+        const int width = now.right - now.left, height = now.bottom - now.top;
+        RECT work;
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+        SetWindowPos(hwnd_, nullptr, work.left + (work.right - work.left - width) / 2,
+                     work.top + (work.bottom - work.top - height) / 2, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+
+    void put_on_top() {
+        SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+
     int show_command(bool first) const {
         switch (form_.window_state()) {
         case WindowState::Maximized:

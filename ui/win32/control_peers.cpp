@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <vector>
 
 #include "ui/button.h"
 #include "ui/edit.h"
@@ -60,6 +61,8 @@ public:
         create(WC_STATICW,
                SS_NOTIFY | SS_NOPREFIX | (label.word_wrap() ? SS_LEFT : SS_LEFTNOWORDWRAP));
         send_to_back();
+        if (label.transparent() && !labels_under().empty())
+            SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         sync();
         fit_text();
     }
@@ -80,19 +83,84 @@ public:
     }
 
 private:
+    // An auto-sized label takes its text's size; a word-wrapped one keeps
+    // its width and takes the height of its lines.
     void fit_text() {
-        if (!label_.auto_size() || label_.word_wrap() || fitting_)
+        if (!label_.auto_size() || fitting_)
             return;
-        SIZE extent{0, 0};
+        RECT extent{0, 0, label_.word_wrap() ? label_.width() : 0, 0};
         {
             const WindowDc dc(hwnd_);
             const Selection font(dc.get(), backend_.font(label_.font()));
             const std::wstring text = wide(label_.caption());
-            GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &extent);
+            if (label_.word_wrap()) {
+                DrawTextW(dc.get(), text.c_str(), static_cast<int>(text.size()), &extent,
+                          DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+                extent.right = label_.width();
+            } else {
+                SIZE size{0, 0};
+                GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
+                extent.right = size.cx;
+                extent.bottom = size.cy;
+            }
         }
         fitting_ = true;
-        guard([&] { label_.set_bounds(label_.left(), label_.top(), extent.cx, extent.cy); });
+        guard([&] { label_.set_bounds(label_.left(), label_.top(), extent.right, extent.bottom); });
         fitting_ = false;
+    }
+
+    // Sibling windows do not show through each other: a transparent label
+    // over labels made before it draws their texts under its own.
+    bool handle(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result) override {
+        if (message != WM_PAINT || !label_.transparent())
+            return WindowPeer::handle(message, wparam, lparam, result);
+        const std::vector<const Label*> under = labels_under();
+        if (under.empty())
+            return WindowPeer::handle(message, wparam, lparam, result);
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hwnd_, &ps);
+        RECT client;
+        GetClientRect(hwnd_, &client);
+        const Control* parent = control_.parent();
+        FillRect(dc, &client, backend_.brush(parent ? parent->color() : kButtonFace));
+        SetBkMode(dc, TRANSPARENT);
+        for (const Label* label : under)
+            draw_text(dc, *label);
+        draw_text(dc, label_);
+        EndPaint(hwnd_, &ps);
+        result = 0;
+        return true;
+    }
+
+    std::vector<const Label*> labels_under() const {
+        std::vector<const Label*> under;
+        const Control* parent = control_.parent();
+        if (!parent)
+            return under;
+        const Rect& mine = control_.bounds();
+        for (const Control* sibling : parent->children()) {
+            if (sibling == &control_)
+                break;
+            const auto* label = dynamic_cast<const Label*>(sibling);
+            const Rect& r = sibling->bounds();
+            if (label && label->visible() && r.left < mine.right() && mine.left < r.right() &&
+                r.top < mine.bottom() && mine.top < r.bottom())
+                under.push_back(label);
+        }
+        return under;
+    }
+
+    // `label`'s text where it lies, in this label's window.
+    void draw_text(HDC dc, const Label& label) {
+        const Rect& mine = control_.bounds();
+        const Rect& r = label.bounds();
+        RECT area{r.left - mine.left, r.top - mine.top, r.right() - mine.left,
+                  r.bottom() - mine.top};
+        const Selection font(dc, backend_.font(label.font()));
+        SetTextColor(dc, Backend::rgb(label.font().color));
+        const std::wstring text = wide(label.caption());
+        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &area,
+                  DT_NOPREFIX | (label.word_wrap() ? DT_WORDBREAK : 0));
     }
 
     Label& label_;
@@ -103,7 +171,17 @@ class EditPeer : public WindowPeer {
 public:
     EditPeer(Backend& backend, Edit& edit, int right_margin = 0)
         : WindowPeer(backend, edit), edit_(edit), right_margin_(right_margin) {
-        create(WC_EDITW, WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE);
+        create(WC_EDITW, WS_TABSTOP | ES_AUTOHSCROLL, edit.border() ? WS_EX_CLIENTEDGE : 0);
+    }
+
+    // A box of its own colours (a flat, read-only one shows a text in the
+    // window's colour scheme); others keep the system's.
+    HBRUSH control_color(HDC dc) override {
+        if (edit_.color() == kWindow && edit_.font().color == kWindowText)
+            return nullptr;
+        SetTextColor(dc, Backend::rgb(edit_.font().color));
+        SetBkColor(dc, Backend::rgb(edit_.color()));
+        return backend_.brush(edit_.color());
     }
 
     void changed(Property what) override {
@@ -261,6 +339,8 @@ public:
             style |= BS_BITMAP;
             glyph_ = make_bitmap(*glyph);
         }
+        if (auto* push = dynamic_cast<Button*>(&button); push && push->is_default())
+            style |= BS_DEFPUSHBUTTON;
         create(WC_BUTTONW, style);
         if (glyph_.get())
             SendMessageW(hwnd_, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(glyph_.get()));
@@ -270,6 +350,11 @@ public:
     }
 
     void changed(Property what) override {
+        if (what == Property::Style) {
+            if (auto* push = dynamic_cast<Button*>(&control_))
+                SendMessageW(hwnd_, BM_SETSTYLE, push->is_default() ? BS_DEFPUSHBUTTON : 0, TRUE);
+            return;
+        }
         if (what == Property::Checked) {
             if (auto* box = dynamic_cast<CheckBox*>(&control_))
                 SendMessageW(hwnd_, BM_SETCHECK, box->checked() ? BST_CHECKED : BST_UNCHECKED, 0);

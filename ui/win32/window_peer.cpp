@@ -181,10 +181,15 @@ bool WindowPeer::handle(UINT message, WPARAM, LPARAM lparam, LRESULT& result) {
 }
 
 bool WindowPeer::dialog_key(WORD key) {
-    if (key != VK_TAB)
-        return false;
     Form* form = control_.form();
     if (!form)
+        return false;
+    if (key == VK_RETURN || key == VK_ESCAPE) {
+        bool taken = false;
+        guard([&] { taken = form->dialog_key(key); });
+        return taken;
+    }
+    if (key != VK_TAB)
         return false;
     const bool forward = GetKeyState(VK_SHIFT) >= 0;
     guard([&] { form->select_next(forward); });

@@ -1,0 +1,18 @@
+#pragma once
+
+// What the upgrade's three windows share: a dialog's fixed frame, centred on
+// the screen, in the toolkit's default 8-point sans-serif font, and the rule
+// that the text above the bottom panel decides the window's height.
+
+#include "ui/form.h"
+#include "ui/label.h"
+#include "ui/panel.h"
+
+namespace qirelo::upgrade {
+
+void MakeUpgradeDialog(ui::Form& form, int clientWidth, int clientHeight);
+
+// Client height := the label's bottom + the bottom panel's height.
+void FitHeightToText(ui::Form& form, const ui::Label& text, const ui::Panel& bottomPanel);
+
+} // namespace qirelo::upgrade
