@@ -12,6 +12,7 @@
 #include "upgrade/application_host.h"
 #include "upgrade/application_main_thread.h"
 #include "upgrade/auto_updater.h"
+#include "upgrade/dialogs/upgrade_windows.h"
 #include "upgrade/updater_path.h"
 
 namespace qirelo::app {
@@ -60,16 +61,18 @@ void TForm1::BuildParts(const UpdaterHostFactory& makeUpdaterHost) {
 }
 
 // updater1 as the window's layout sets it: the site host's info file, this
-// client's version by number, the client's boxes only.
+// client's version by number, the client's boxes and the updater's own
+// windows.
 void TForm1::BuildUpdater1(const UpdaterHostFactory& makeUpdaterHost) {
     updater_main_thread = std::make_unique<upgrade::ApplicationMainThread>(application_);
     updater_host =
         makeUpdaterHost
             ? makeUpdaterHost(application_, *updater_main_thread)
             : std::make_unique<upgrade::ApplicationUpdaterHost>(application_, *updater_main_thread);
+    updater_windows = std::make_unique<upgrade::UpgradeWindows>(application_);
     updater1 = std::make_unique<upgrade::TupAutoUpdater>(upgrade::AutoUpdaterServices{
         *updater_main_thread, services_.internet, services_.local_system, services_.shell,
-        services_.online, *updater_host, upgrade::DefaultUpdaterPath()});
+        services_.online, *updater_host, upgrade::DefaultUpdaterPath(), updater_windows.get()});
     update::ConfigureUpdater1(*updater1, config::site_host());
 }
 

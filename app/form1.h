@@ -41,6 +41,7 @@ namespace qirelo::upgrade {
 class MainThread;
 class TupAutoUpdater;
 class UpdaterHost;
+class UpgradeWindows;
 } // namespace qirelo::upgrade
 
 namespace qirelo::app {
@@ -156,10 +157,12 @@ public:
     // so the window's destruction stops the loop before that state goes.
     std::unique_ptr<relay::RelayWorker> relay_worker;
 
-    // updater1, the upgrade check, with its way to the main thread and its
-    // host (declared first: they outlive it), and the version check over it.
+    // updater1, the upgrade check, with its way to the main thread, its
+    // host and its windows (declared first: they outlive it), and the version
+    // check over it.
     std::unique_ptr<upgrade::MainThread> updater_main_thread;
     std::unique_ptr<upgrade::UpdaterHost> updater_host;
+    std::unique_ptr<upgrade::UpgradeWindows> updater_windows;
     std::unique_ptr<upgrade::TupAutoUpdater> updater1;
     std::unique_ptr<update::VersionCheck> version_check; // act_up, Button1
 

@@ -1,5 +1,6 @@
 #include "ui/qt/peer_factory.h"
 
+#include <QFrame>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -212,6 +213,12 @@ private:
 } // namespace
 
 std::unique_ptr<ControlPeer> make_peer(Backend& backend, Panel& panel) {
+    if (panel.bevel_outer() == BevelStyle::Lowered) {
+        auto* frame = new QFrame(container_of(panel.parent()));
+        frame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        frame->setLineWidth(1);
+        return std::make_unique<PlainPeer>(backend, panel, frame);
+    }
     return std::make_unique<PlainPeer>(backend, panel, new QWidget(container_of(panel.parent())));
 }
 

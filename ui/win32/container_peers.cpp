@@ -191,6 +191,21 @@ public:
     }
 };
 
+// A panel with a lowered bevel draws its one-pixel frame inside its bounds,
+// where its children leave it room.
+class LoweredPanelPeer final : public WindowPeer {
+public:
+    LoweredPanelPeer(Backend& backend, Panel& panel) : WindowPeer(backend, panel) {
+        create(kContainerClass, WS_CLIPCHILDREN);
+        sync();
+    }
+    void paint(HDC dc, const RECT& area) override {
+        FillRect(dc, &area, backend_.brush(control_.color()));
+        RECT frame = area;
+        DrawEdge(dc, &frame, BDR_SUNKENOUTER, BF_RECT);
+    }
+};
+
 class GroupBoxPeer final : public WindowPeer {
 public:
     GroupBoxPeer(Backend& backend, GroupBox& box) : WindowPeer(backend, box) {
@@ -315,6 +330,8 @@ std::unique_ptr<ControlPeer> make_peer(Backend& backend, GroupBox& box) {
 }
 
 std::unique_ptr<ControlPeer> make_peer(Backend& backend, Panel& panel) {
+    if (panel.bevel_outer() == BevelStyle::Lowered)
+        return std::make_unique<LoweredPanelPeer>(backend, panel);
     return std::make_unique<ContainerPeer>(
         backend, panel, panel.bevel_outer() == BevelStyle::None ? 0 : WS_EX_WINDOWEDGE);
 }

@@ -42,7 +42,7 @@ void TupWizardForm::LayOut() {
     Image1.set_picture(WizardPicture());
 
     WizardTitle.set_bounds(136, 10, 200, 22);
-    ui::Font title{"Times New Roman", 19};
+    ui::Font title = TextFont("Times New Roman", 19);
     title.bold = true;
     title.italic = true;
     WizardTitle.set_font(title);
