@@ -79,7 +79,6 @@ ModalResult Application::show_modal(Form& form) {
             form.set_visible(false);
         }
     } leave{form};
-    form.show_form();
     backend_.run_modal(form,
                        [&] { return form.modal_result_ != ModalResult::None || terminated_; });
     return form.modal_result_ == ModalResult::None ? ModalResult::Cancel : form.modal_result_;

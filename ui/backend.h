@@ -45,7 +45,7 @@ public:
 
     // Gives a window made after start its native controls (none headless).
     virtual void realize(Form& form) = 0;
-    // The loop of a modal window, already shown: handles the application's
+    // Shows a modal window and runs its loop: handles the application's
     // messages and synchronized calls until `done` says so or the loop is to
     // end; the program's other windows take no input meanwhile.
     virtual void run_modal(Form& form, const std::function<bool()>& done) = 0;

@@ -20,6 +20,7 @@ int RecordingMessageBoxes::show(const std::string& text, const std::string& capt
 }
 
 void Backend::run_modal(Form& form, const std::function<bool()>& done) {
+    form.show_form();
     if (while_modal)
         while_modal(form);
     if (application_)

@@ -49,7 +49,8 @@ public:
     void wake() override;
     void quit() override;
     void realize(Form&) override {}
-    // Runs while_modal, then the waiting messages and calls; raises
+    // Shows the window, runs while_modal, then the waiting messages and
+    // calls; raises
     // std::logic_error when the window is still unanswered (a test that
     // forgot its user would otherwise wait for ever).
     void run_modal(Form& form, const std::function<bool()>& done) override;

@@ -148,7 +148,8 @@ void Backend::realize(Form& form) {
     qt::realize(*this, form);
 }
 
-void Backend::run_modal(Form&, const std::function<bool()>& done) {
+void Backend::run_modal(Form& form, const std::function<bool()>& done) {
+    form.show_form();
     while (!quit_ && !done())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }

@@ -163,7 +163,17 @@ void Backend::realize(Form& form) {
 }
 
 void Backend::run_modal(Form& form, const std::function<bool()>& done) {
+    // The window that was active takes the activation back before the modal
+    // one hides, as a dialog's owner does.
+    struct Reactivate {
+        HWND window = GetActiveWindow();
+        ~Reactivate() {
+            if (window && IsWindow(window))
+                SetActiveWindow(window);
+        }
+    } previous;
     const DisabledWindows others(window_of(form));
+    form.show_form();
     MSG msg;
     while (!done()) {
         if (PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE))

@@ -69,6 +69,7 @@ TEST_F(ModalForm, LoopRunsUntilTheClickedButtonsResultWithTheOwnerDisabled) {
     EXPECT_TRUE(dialog_visible_inside);
     EXPECT_TRUE(IsWindowEnabled(window_of(owner)));
     EXPECT_FALSE(IsWindowVisible(window_of(dialog)));
+    EXPECT_EQ(GetActiveWindow(), window_of(owner)) << "the owner is active again";
 }
 
 TEST_F(ModalForm, EscapeAndEnterInAnEditAnswerCancelAndOk) {
