@@ -36,6 +36,7 @@ public:
     void set_password_char(char c);
 
     // The sunken frame; without it the text lies flat on the box's colour.
+    // Set before the native box is made.
     bool border() const { return border_; }
     void set_border(bool border) {
         border_ = border;

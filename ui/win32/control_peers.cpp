@@ -351,8 +351,13 @@ public:
 
     void changed(Property what) override {
         if (what == Property::Style) {
-            if (auto* push = dynamic_cast<Button*>(&control_))
-                SendMessageW(hwnd_, BM_SETSTYLE, push->is_default() ? BS_DEFPUSHBUTTON : 0, TRUE);
+            if (auto* push = dynamic_cast<Button*>(&control_)) {
+                // Only the button's type changes; a picture button keeps its picture.
+                const auto style = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE));
+                const DWORD type = push->is_default() ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+                SendMessageW(hwnd_, BM_SETSTYLE, (style & ~static_cast<DWORD>(BS_TYPEMASK)) | type,
+                             TRUE);
+            }
             return;
         }
         if (what == Property::Checked) {

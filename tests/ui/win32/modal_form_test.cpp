@@ -95,7 +95,9 @@ TEST_F(ModalForm, DialogFrameAroundTheLayoutsClientSizeOnTopOfOthers) {
     dialog.size_client(240, 150);
     GetClientRect(window, &client);
     EXPECT_EQ(client.bottom, 150);
-    EXPECT_TRUE(GetWindowLongPtrW(window_of(ok), GWL_STYLE) & BS_DEFPUSHBUTTON);
+    EXPECT_EQ(GetWindowLongPtrW(window_of(ok), GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+    ok.set_default(false);
+    EXPECT_EQ(GetWindowLongPtrW(window_of(ok), GWL_STYLE) & BS_TYPEMASK, BS_PUSHBUTTON);
 }
 
 } // namespace
