@@ -172,7 +172,7 @@ void Backend::stop(Timer& timer) {
 int Backend::show(const std::string& text, const std::string& caption, unsigned flags) {
     QMessageBox box;
     box.setWindowTitle(qstring(caption));
-    box.setText(qstring(text));
+    box.setText(qlines(text));
     switch (flags & 0xF0) {
     case kMbIconError:
         box.setIcon(QMessageBox::Critical);

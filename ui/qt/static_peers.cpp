@@ -123,6 +123,8 @@ public:
                      new ClickableLabel(label, backend, container_of(label.parent()))) {
         auto* qlabel = static_cast<QLabel*>(widget_.data());
         qlabel->setWordWrap(label.word_wrap());
+        // An opaque label hides what lies under it, as a transparent one does not.
+        qlabel->setAutoFillBackground(!label.transparent());
         qlabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         if (label.cursor() == Cursor::Hand)
             qlabel->setCursor(Qt::PointingHandCursor);
@@ -154,7 +156,7 @@ public:
 
 protected:
     void apply_text() override {
-        static_cast<QLabel*>(widget_.data())->setText(qstring(control_.caption()));
+        static_cast<QLabel*>(widget_.data())->setText(qlines(control_.caption()));
         fit();
     }
 };

@@ -15,6 +15,15 @@ inline QString qstring(const std::string& gb) {
     return QString::fromStdString(platform::utf8_from_gb(gb));
 }
 
+// A text shown in lines (a label, a message box): Windows breaks lines at
+// CR, LF and CR LF alike, Qt only at LF.
+inline QString qlines(const std::string& gb) {
+    QString text = qstring(gb);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
 inline std::string gb_text(const QString& text) {
     return platform::gb_from_utf8(text.toStdString());
 }

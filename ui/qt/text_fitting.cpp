@@ -4,6 +4,7 @@ namespace qirelo::ui::qt {
 namespace {
 
 constexpr const char* kShowsText = "qirelo_shows_text";
+constexpr int kEmbossOffset = 2;
 
 bool shows_text(const QWidget* widget) {
     return widget->property(kShowsText).toBool();
@@ -17,7 +18,10 @@ void make_room_after(const QWidget* widget, int text_right) {
             continue;
         const QRect r = other->geometry();
         const bool same_row = r.top() <= g.bottom() && g.top() <= r.bottom();
-        if (same_row && r.left() > g.left() && r.left() < text_right)
+        // A text starting a pixel or two from this one lies over it (an
+        // embossed text), not after it.
+        const bool over = r.left() - g.left() <= kEmbossOffset;
+        if (same_row && !over && r.left() < text_right)
             other->move(text_right, r.top());
     }
 }

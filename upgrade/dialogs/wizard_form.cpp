@@ -79,6 +79,7 @@ void TupWizardForm::LayOut() {
     ui::Font shadow = font();
     shadow.color = ui::kButtonHighlight;
     AboutShadow.set_font(shadow);
+    AboutShadow.set_transparent(false); // hides the line under the name
     AboutLabel.set_bounds(30, 233, 100, 13);
     ui::Font about = font();
     about.color = ui::kButtonShadow;

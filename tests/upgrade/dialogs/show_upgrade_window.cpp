@@ -1,6 +1,6 @@
 // Shows one of the auto-updater's windows as Qirelo.exe would, in Simplified
 // Chinese, filled as in the middle of an upgrade, for the screenshots in
-// docs/: show_upgrade_window password|question|wizard [RECT_FILE]. The
+// docs/: show_upgrade_window password|question|wizard|completed [RECT_FILE]. The
 // window's screen rectangle ("WxH+X+Y") goes to RECT_FILE once it shows;
 // the program ends when the window is answered or closed.
 
@@ -70,6 +70,8 @@ int main(int argc, char** argv) {
         wizard.ShowFile("http://127.0.0.1/setup/Qirelo.exe", 1, 2);
         wizard.ShowFileSize(1843200);
         wizard.ShowProgress(42, 21, 256.4, 754);
+        if (which == "completed")
+            wizard.Complete();
         WriteRect(*windows.WizardForm(), rect_file);
         application.run();
     }
