@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -293,6 +295,26 @@ TEST_F(UpgradeWindowsTest, WizardPictureFromAFileOrTheBuiltInOne) {
     TupWizardSettings settings;
     settings.Pic118x218 = "no such picture.bmp";
     EXPECT_EQ(ShowWizard(settings).Image1.picture(), builtIn);
+    windows.CloseWizard();
+
+    // One orange pixel, 24 bits: the file header, the info header (width
+    // 1, height 1, one plane, 24 bits), the pixel as blue, green, red and
+    // the row's padding.
+    std::vector<unsigned char> bmp = {'B', 'M', 58, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0};
+    const std::vector<unsigned char> info = {40, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 24, 0};
+    bmp.insert(bmp.end(), info.begin(), info.end());
+    bmp.resize(54, 0);
+    bmp.insert(bmp.end(), {0x00, 0x80, 0xFF, 0});
+    const std::string path =
+        (std::filesystem::temp_directory_path() / "qirelo_wizard_picture.bmp").string();
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bmp.data()), static_cast<std::streamsize>(bmp.size()));
+    settings.Pic118x218 = path;
+    const ui::Bitmap own = ShowWizard(settings).Image1.picture();
+    std::filesystem::remove(path);
+    ASSERT_EQ(own.width, 1);
+    EXPECT_EQ(own.at(0, 0), 0xFF8000u);
+    EXPECT_TRUE(windows.WizardForm()->Image1.stretch()) << "stretched over the 118 x 218 place";
 }
 
 } // namespace
