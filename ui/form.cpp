@@ -36,6 +36,22 @@ void focusable_in_tab_order(Control& parent, std::vector<Control*>& out) {
     }
 }
 
+// The letter a caption marks with '&' ("&&" is a plain ampersand), or 0.
+char marked_letter(const std::string& caption) {
+    for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] != '&')
+            continue;
+        if (caption[i + 1] != '&')
+            return caption[i + 1];
+        ++i;
+    }
+    return 0;
+}
+
+char lower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
 } // namespace
 
 Form::Form(std::string name) : Control(nullptr, std::move(name)) {
@@ -160,6 +176,17 @@ Control* Form::button_for_key(std::uint16_t key) {
     if (key == kVkEscape)
         return find_button(*this, [](const Button& b) { return b.is_cancel(); });
     return nullptr;
+}
+
+bool Form::accelerator_key(char letter) {
+    Button* button = find_button(*this, [letter](const Button& b) {
+        const char marked = marked_letter(b.caption());
+        return marked != 0 && lower(marked) == lower(letter);
+    });
+    if (!button)
+        return false;
+    button->click();
+    return true;
 }
 
 bool Form::dialog_key(std::uint16_t key) {

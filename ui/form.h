@@ -73,6 +73,9 @@ public:
     // or else the default one; Escape clicks the cancel button. True when a
     // button took the key.
     bool dialog_key(std::uint16_t key);
+    // Alt and a letter: clicks the button whose caption marks that letter
+    // with '&' ("&OK", "[&C]取消"). True when a button took it.
+    bool accelerator_key(char letter);
 
     NotifyEvent OnShow;
     std::function<void(Component& sender, CloseAction& action)> OnClose;

@@ -72,6 +72,22 @@ TEST_F(ModalFormTest, EnterTakesTheFocusedButtonElseTheDefaultEscapeTheCancelBut
     EXPECT_FALSE(dialog.dialog_key(kVkTab));
 }
 
+TEST_F(ModalFormTest, AltAndTheMarkedLetterClickThatButton) {
+    dialog.ok.set_caption("[&O]OK");
+    dialog.cancel.set_caption("R&&D &cancel");
+    dialog.other.set_caption("&&no letter");
+    backend.while_modal = [&](Form& form) {
+        EXPECT_FALSE(form.accelerator_key('d')) << "\"&&\" marks nothing";
+        EXPECT_FALSE(form.accelerator_key('n'));
+        EXPECT_TRUE(form.accelerator_key('C'));
+    };
+    EXPECT_EQ(application.show_modal(dialog), ModalResult::Cancel);
+    backend.while_modal = [&](Form& form) { EXPECT_TRUE(form.accelerator_key('o')); };
+    EXPECT_EQ(application.show_modal(dialog), ModalResult::Ok);
+    dialog.ok.set_enabled(false);
+    EXPECT_FALSE(dialog.accelerator_key('o'));
+}
+
 TEST_F(ModalFormTest, ClosingAnswersCancelUnlessOnCloseKeepsTheWindow) {
     bool keep = true;
     dialog.OnClose = [&](Component&, CloseAction& action) {

@@ -134,10 +134,19 @@ bool Backend::peek_message(Message& out) {
 }
 
 bool Backend::is_dialog_message(const Message& message) {
-    if (message.message != WM_KEYDOWN)
+    if (message.message != WM_KEYDOWN && message.message != WM_SYSCHAR)
         return false;
     WindowPeer* peer = WindowPeer::find(reinterpret_cast<HWND>(message.window));
-    return peer && peer->dialog_key(static_cast<WORD>(message.wparam));
+    if (!peer)
+        return false;
+    if (message.message == WM_KEYDOWN)
+        return peer->dialog_key(static_cast<WORD>(message.wparam));
+    // Alt and a letter: the button that the letter names.
+    Form* form = peer->control().form();
+    bool taken = false;
+    if (form && message.wparam < 0x80)
+        guard([&] { taken = form->accelerator_key(static_cast<char>(message.wparam)); });
+    return taken;
 }
 
 void Backend::translate_message(const Message& message) {

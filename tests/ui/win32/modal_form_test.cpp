@@ -79,6 +79,12 @@ TEST_F(ModalForm, EscapeAndEnterInAnEditAnswerCancelAndOk) {
     EXPECT_EQ(application.show_modal(dialog), ModalResult::Ok);
 }
 
+TEST_F(ModalForm, AltAndTheMarkedLetterClickThatButton) {
+    cancel.set_caption("&Cancel");
+    application.post([&] { PostMessageW(window_of(edit), WM_SYSCHAR, 'c', 1 << 29); });
+    EXPECT_EQ(application.show_modal(dialog), ModalResult::Cancel);
+}
+
 TEST_F(ModalForm, CloseButtonAnswersCancel) {
     application.post([&] { PostMessageW(window_of(dialog), WM_SYSCOMMAND, SC_CLOSE, 0); });
     EXPECT_EQ(application.show_modal(dialog), ModalResult::Cancel);
