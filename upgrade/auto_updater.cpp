@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "ui/message_box.h"
+#include "upgrade/at_exit.h"
 #include "upgrade/browser/open_url_in_browser.h"
 #include "upgrade/info/info_file.h"
 #include "upgrade/info/version_date.h"
@@ -21,13 +22,6 @@ constexpr int kMsgNoUpdateAvailable = 24;
 constexpr int kMsgNoInfoFile = 25;
 constexpr int kMsgHostUnreachable = 26;
 constexpr int kMsgConnectionLost = 30;
-
-// Runs at the end of its scope, however the scope is left.
-template <typename F> struct AtExit {
-    F f;
-    ~AtExit() { f(); }
-};
-template <typename F> AtExit(F) -> AtExit<F>;
 
 std::string HostName(const std::string& url) {
     const auto parts = SplitTransferUrl(url);
@@ -148,6 +142,9 @@ void TupAutoUpdater::WireTransferNotifications() {
 }
 
 void TupAutoUpdater::StartCheck() {
+    if (downloadRunning_) {
+        return;
+    }
     upgradeAborted_ = false;
     autoCheckRunning_ = false;
     if (TransferRunning()) {
@@ -196,6 +193,7 @@ void TupAutoUpdater::StopCheck() {
         DiscardUnverifiedDownload();
         downloadStep_ = DownloadStep::none;
     }
+    downloadRunning_ = false;
     CloseWizard();
 }
 

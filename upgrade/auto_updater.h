@@ -113,7 +113,8 @@ public:
     // thread's messages flowing meanwhile. True when a newer version with at
     // least one file was found and no OnBeginUpgrade handler declined it.
     bool CheckUpdate();
-    // Begins a check and returns at once; nothing when a transfer runs.
+    // Begins a check and returns at once; nothing when a transfer or a
+    // download runs.
     void StartCheck();
     // Stops the upgrade: the transfer and the wizard end, every ".uTMP" file
     // of the program's folder is deleted, OnAborted fires.
@@ -174,6 +175,7 @@ public:
     std::size_t WaitingChecks() const { return checkDoneEvents_.size(); }
     bool UpgradeAborted() const { return upgradeAborted_; }
     bool UpgradeCompleted() const { return upgradeCompleted_; }
+    bool DownloadRunning() const { return downloadRunning_; }
     int CurrentFileIndex() const { return currentFileIndex_; }
     const std::string& CurrentLocalFile() const { return currentLocalFile_; }
     TDateTime RemoteFileTime() const { return remoteFileTime_; }
@@ -249,6 +251,9 @@ private:
     // signature into memory.
     enum class DownloadStep { none, programFile, signature };
     DownloadStep downloadStep_ = DownloadStep::none;
+    // From the download's start until it completes, fails or is aborted: a
+    // check meanwhile would start a second download over the first one's files.
+    bool downloadRunning_ = false;
     bool upgradeCompleted_ = false;
     int currentFileIndex_ = 0;
     std::string currentLocalFile_;

@@ -9,6 +9,7 @@
 
 #include "platform/crypto/update_key.h"
 #include "ui/message_box.h"
+#include "upgrade/at_exit.h"
 #include "upgrade/auto_updater.h"
 #include "upgrade/dos_date_time.h"
 #include "upgrade/download_folder.h"
@@ -47,6 +48,7 @@ void TupAutoUpdater::StartDownload() {
     currentFileIndex_ = 0;
     upgradeCompleted_ = false;
     verifiedFiles_.clear();
+    downloadRunning_ = true;
     programPath_ = host_.ProgramPath();
     programFolder_ = FolderOf(programPath_);
     if (programFolder_.empty()) {
@@ -259,6 +261,7 @@ void TupAutoUpdater::FileLost(int errorCode) {
 // which nothing was verified leaves nothing to put in place.
 void TupAutoUpdater::DownloadEnded() {
     downloadStep_ = DownloadStep::none;
+    AtExit ended{[this] { downloadRunning_ = false; }};
     if (verifiedFiles_.empty()) {
         AbortUpgrade();
         return;
@@ -290,6 +293,7 @@ void TupAutoUpdater::FinishUpgrade() {
 void TupAutoUpdater::AbortUpgrade() {
     upgradeAborted_ = true;
     downloadStep_ = DownloadStep::none;
+    downloadRunning_ = false;
     SignalCheckDone();
     Stop(true, true); // the partial file is closed and deleted now
     CloseWizard();

@@ -303,6 +303,31 @@ TEST_F(DownloadTest, TheQuestionWindowDecidesAndNoWindowsMeansNoDownload) {
     EXPECT_THAT(Downloads(), IsEmpty());
 }
 
+// The check button pressed again while the download runs (say, while the
+// completed wizard waits) must not start a second download over the first.
+TEST_F(DownloadTest, NoCheckStartsWhileADownloadRuns) {
+    updater.OnFileDone = [this](TupAutoUpdater& sender, const std::string&) {
+        notes.push_back(std::string("check during the download: ") +
+                        (sender.CheckUpdate() ? "true" : "false"));
+    };
+    dialogs.wizard.OnComplete = [this] {
+        notes.push_back(std::string("check at the end: ") +
+                        (updater.CheckUpdate() ? "true" : "false"));
+        dialogs.Close(false);
+    };
+    internet.script(
+        {platform::fake::fake_ok(DownloadInfo({Url("Qirelo.exe")})), File(), Signature()});
+
+    EXPECT_TRUE(CheckAndDownload());
+
+    EXPECT_THAT(notes, Contains("check during the download: false"));
+    EXPECT_THAT(notes, Contains("check at the end: false"));
+    EXPECT_EQ(internet.calls("OpenRequest").size(), 3u);
+    EXPECT_THAT(Downloads(), ElementsAre("Qirelo.exe.uTMP"));
+    EXPECT_TRUE(host.closed);
+    EXPECT_FALSE(updater.DownloadRunning());
+}
+
 TEST_F(DownloadTest, AfterRestartFiresOnlyForTheRestartParameters) {
     int fired = 0;
     updater.OnAfterRestart = [&](TupAutoUpdater&) { ++fired; };
