@@ -137,6 +137,8 @@ public:
     int AutoCheckDelay = 10000;
     TCacheOptions CacheOptions = kDefaultCacheOptions;
     TupMiscFilesBehavior MiscFilesUpgrade = TupMiscFilesBehavior::mfuAlwaysDownload;
+    // The largest listed file a download accepts, announced or as it comes.
+    std::int64_t LargestFileSize = kLargestProgramFile;
     TupWizardSettings Wizard;
 
     bool AutoCheck() const { return autoCheck_; }

@@ -135,7 +135,7 @@ void TupAutoUpdater::FileHeader(int status, std::int64_t size, TDateTime lastMod
     if (wizard_) {
         wizard_->ShowFileSize(size);
     }
-    if (size > kLargestProgramFile) {
+    if (size > LargestFileSize) {
         fileTooLarge_ = true;
         continueDownload = false;
         return;
@@ -158,7 +158,7 @@ void TupAutoUpdater::FileHeader(int status, std::int64_t size, TDateTime lastMod
 // last file's end, whatever the number of files.
 void TupAutoUpdater::FileProgress(std::int64_t size, std::int64_t done, int elapsed, int left,
                                   std::uint8_t percents, float rate) {
-    if (done > kLargestProgramFile) {
+    if (done > LargestFileSize) {
         fileTooLarge_ = true;
         Stop(true, false);
         return;

@@ -225,6 +225,22 @@ TEST_F(DownloadTest, AFileLargerThanAnyUpdateIsRefusedBeforeItIsWritten) {
     EXPECT_THAT(Downloads(), IsEmpty());
 }
 
+// A server that announces no length is stopped as soon as the file grows past
+// the limit; what it wrote goes.
+TEST_F(DownloadTest, AFileThatGrowsPastTheLimitIsStoppedAndDeleted) {
+    updater.LargestFileSize = 2000;
+    platform::fake::FakeAnswer endless = File();
+    endless.headers.erase(endless.headers.begin()); // no Content-Length
+    internet.script({platform::fake::fake_ok(DownloadInfo({Url("Qirelo.exe")})), endless});
+
+    EXPECT_TRUE(CheckAndDownload());
+
+    EXPECT_THAT(notes, Contains("OnLostFile " + Url("Qirelo.exe") + " 0"));
+    EXPECT_THAT(notes, Not(Contains(HasSubstr("OnFileDone"))));
+    EXPECT_THAT(Downloads(), IsEmpty());
+    EXPECT_FALSE(host.closed);
+}
+
 TEST_F(DownloadTest, ABrokenTransferEndsTheUpgradeKeepingOnlyVerifiedFiles) {
     platform::fake::FakeAnswer broken = File();
     broken.cut_off = true;
