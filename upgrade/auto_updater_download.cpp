@@ -29,11 +29,11 @@ bool IsBodyStatus(int status) {
 }
 
 // Only files of the web are downloaded: a listed "file:" URL would copy
-// whatever the machine holds into the program's folder.
+// whatever the machine holds into the program's folder. A URL without a
+// scheme is a web address, as the engine reads it.
 bool IsWebUrl(const std::string& url) {
     const auto parts = SplitTransferUrl(url);
-    return parts && (parts->scheme == "http" || parts->scheme == "https") &&
-           url.find("://") != std::string::npos;
+    return parts && (parts->scheme == "http" || parts->scheme == "https");
 }
 
 } // namespace

@@ -99,6 +99,11 @@ protected:
             notes.push_back("OnConnLost");
             finished = true;
         };
+        updater.OnHostUnreachable = [this](TupAutoUpdater&, const std::string& url,
+                                           const std::string&) {
+            notes.push_back("OnHostUnreachable " + url);
+            finished = true;
+        };
     }
     ~DownloadTest() override {
         updater.Stop(false, true);

@@ -258,6 +258,38 @@ TEST_F(DownloadTest, ABrokenTransferEndsTheUpgradeKeepingOnlyVerifiedFiles) {
     EXPECT_FALSE(host.closed);
 }
 
+TEST_F(DownloadTest, AServerThatStopsAnsweringEndsTheUpgradeAsBroken) {
+    platform::fake::FakeAnswer gone;
+    gone.send_fails = true;
+    internet.script({platform::fake::fake_ok(DownloadInfo({Url("Qirelo.exe"), Url("b.dll")})),
+                     File(), Signature(), gone});
+
+    EXPECT_TRUE(CheckAndDownload());
+
+    EXPECT_THAT(notes, Contains("OnHostUnreachable " + Url("b.dll")));
+    EXPECT_THAT(notes, Contains("CloseWizard"));
+    EXPECT_THAT(Downloads(), ElementsAre("Qirelo.exe.uTMP"));
+    EXPECT_FALSE(host.closed);
+    EXPECT_FALSE(updater.DownloadRunning());
+}
+
+TEST_F(DownloadTest, WithoutTheWizardTheRestartFollowsTheLastFile) {
+    updater.Wizard.Enabled = false;
+    // A URL without a scheme is a web address.
+    internet.script({platform::fake::fake_ok(DownloadInfo({"127.0.0.1:12860/setup/Qirelo.exe"})),
+                     File(), Signature()});
+
+    EXPECT_TRUE(CheckAndDownload());
+
+    EXPECT_THAT(notes,
+                ElementsAre("OnFileStart 127.0.0.1:12860/setup/Qirelo.exe " +
+                                std::to_string(kPayload.size()) + " yes",
+                            "OnFileDone Qirelo.exe.uTMP", "OnEndUpgrade",
+                            "WriteUpdater " + updaterPath,
+                            "StartUpdater " + updaterPath + " " + programPath + " /afterupgrade0",
+                            "CloseApplication"));
+}
+
 TEST_F(DownloadTest, ThePasswordWindowOffersTheStoredNameAndItsCancelAbortsTheUpgrade) {
     platform::fake::FakeAnswer denied = platform::fake::fake_ok("denied");
     denied.status = 401;
