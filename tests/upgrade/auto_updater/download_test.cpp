@@ -5,6 +5,9 @@
 
 #include <gmock/gmock.h>
 
+#include "platform/profile/codepage.h"
+#include "upgrade/messages/format_message.h"
+
 namespace qirelo::upgrade::testing {
 namespace {
 
@@ -104,9 +107,13 @@ TEST_F(DownloadTest, AnEndHandlerThatClearsRestartImmediatelyKeepsTheFilesAndThe
     EXPECT_FALSE(host.closed);
     EXPECT_THAT(Downloads(), ElementsAre("Qirelo.exe.uTMP"));
 
-    // Restarted later by the program: the verified download goes to the updater.
+    // Restarted later by the program, which closes itself: the verified
+    // download goes to the updater.
+    updater.OnDoOwnCloseAppMethod = [this](TupAutoUpdater&) { notes.push_back("own close"); };
     updater.RestartApplication("/later");
     EXPECT_THAT(notes, Contains("StartUpdater " + updaterPath + " " + programPath + " /later"));
+    EXPECT_EQ(notes.back(), "own close");
+    EXPECT_FALSE(host.closed);
     EXPECT_THAT(Downloads(), ElementsAre("Qirelo.exe.uTMP"));
 }
 
@@ -122,6 +129,18 @@ TEST_F(DownloadTest, ALostFileAnsweredYesIsSkippedAndTheRestGoesOn) {
                                 "to skip this file and continue upgrade? flags=52"));
     EXPECT_THAT(Downloads(), ElementsAre("Qirelo.exe.uTMP"));
     EXPECT_TRUE(host.closed);
+}
+
+TEST_F(DownloadTest, TheLostFileQuestionIsCaptionedInTheUsersLanguage) {
+    SetMessageLanguage(TWizardLanguage::wlChineseSimplified);
+    backend.boxes().answers = {ui::kIdNo};
+    internet.script({platform::fake::fake_ok(DownloadInfo({Url("gone.dll")})), Missing()});
+
+    EXPECT_TRUE(CheckAndDownload());
+
+    ASSERT_EQ(backend.boxes().shown.size(), 1u);
+    EXPECT_EQ(backend.boxes().shown[0].caption, platform::gb("错误 #404"));
+    EXPECT_EQ(backend.boxes().shown[0].text, FormatMessage(Message(28), {"gone.dll"}));
 }
 
 TEST_F(DownloadTest, ALostFileAnsweredNoAbortsAndDeletesWhatWasFetched) {
