@@ -51,6 +51,12 @@ TupAutoUpdater::~TupAutoUpdater() {
     autoCheck_ = false;
     window_->KillTimer(kAutoCheckTimerId);
     window_.reset();
+    // The program closed in the middle of a file: it was never verified.
+    if (downloadStep_ != DownloadStep::none) {
+        downloadStep_ = DownloadStep::none;
+        Stop(true, true);
+        DiscardUnverifiedDownload();
+    }
 }
 
 void TupAutoUpdater::SetRestartParams(const std::string& value) {

@@ -370,6 +370,26 @@ TEST_F(DownloadTest, TheQuestionWindowDecidesAndNoWindowsMeansNoDownload) {
     EXPECT_THAT(Downloads(), IsEmpty());
 }
 
+TEST_F(DownloadTest, AProgramClosedInTheMiddleOfAFileLeavesNoPartOfIt) {
+    {
+        TupAutoUpdater closing{
+            {mainThread, internet, local, shell, online, host, updaterPath, &dialogs, &signatures}};
+        closing.InfoFileURL = updater.InfoFileURL;
+        closing.VersionControl = TupVersionControl::byNumber;
+        closing.VersionNumber = "2013.8.9.0";
+        platform::fake::FakeAnswer slow = File();
+        slow.stall = true; // the body comes, then nothing more
+        slow.headers[0].second = std::to_string(kPayload.size() * 2);
+        internet.script({platform::fake::fake_ok(DownloadInfo({Url("Qirelo.exe")})), slow});
+        EXPECT_TRUE(closing.CheckUpdate());
+        while (!Exists("Qirelo.exe.uTMP") || closing.CurrentLocalFile().empty()) {
+            mainThread.ServeFor(std::chrono::milliseconds(5));
+        }
+        Watchdog watchdog(std::chrono::seconds(10), "closing during a download");
+    }
+    EXPECT_THAT(Downloads(), IsEmpty());
+}
+
 // The check button pressed again while the download runs (say, while the
 // completed wizard waits) must not start a second download over the first.
 TEST_F(DownloadTest, NoCheckStartsWhileADownloadRuns) {
