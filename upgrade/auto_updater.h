@@ -120,7 +120,9 @@ public:
     // of the program's folder is deleted, OnAborted fires.
     void AbortUpgrade();
     // Writes and starts the updater, then closes the application. Empty
-    // params: RestartParams and the method's digit.
+    // params: RestartParams and the method's digit. Only the ".uTMP" files
+    // this upgrade verified are left for the updater; EUnverifiedDownload,
+    // and no restart, when another one cannot be deleted.
     void RestartApplication(const std::string& params = {});
     // After the form has loaded: OnAfterRestart when the program's first
     // argument is RestartParams (the start that follows an upgrade).
