@@ -10,6 +10,8 @@
 #include "config/hosts.h"
 #include "platform/fpu/fpu.h"
 #include "platform/profile/codepage.h"
+#include "upgrade/auto_updater.h"
+#include "upgrade/restart_process.h"
 
 namespace qirelo::app {
 
@@ -18,6 +20,9 @@ std::string TForm1::MobileSiteAddress() {
 }
 
 void TForm1::FormCreate(ui::Component&) {
+    // The form's parts are loaded: updater1 learns whether this start follows
+    // an upgrade (its restart parameters as the first argument).
+    updater1->AfterFormLoaded(upgrade::ProgramArguments());
     SavedFpuControlWord = services_.fpu.control_word();
     services_.fpu.set_control_word(platform::kFpuControlWordExtended);
     pag1.set_active_page(&tb3);

@@ -36,6 +36,8 @@ Companion::Companion(CompanionOptions options)
     : state_(std::make_unique<SiteState>(
           std::move(options.clock),
           options.data_file ? std::make_unique<DataFile>(*options.data_file) : nullptr)) {
+    if (options.update_key)
+        state_->signer = std::make_shared<const UpdateSigner>(*options.update_key);
     auto bind = [&](const std::string& host, std::uint16_t port) {
         return net::Listener::listen(net::resolve(host, port));
     };

@@ -20,6 +20,8 @@ struct CompanionOptions {
     std::string listen = "127.0.0.1";
     std::uint16_t site_port = 0, relay_port = 0, timer_port = 0, mobile_port = 0, control_port = 0;
     std::optional<std::filesystem::path> data_file;
+    // The private key that signs the uploaded program files as they are served.
+    std::optional<std::filesystem::path> update_key;
     TimerClock::Source clock; // empty: the system clock
     ServerLimits limits;
 };
@@ -30,7 +32,8 @@ CompanionOptions ephemeral_options();
 class Companion {
 public:
     // Binds every port and starts serving. platform::net::SocketError when a
-    // port cannot be bound; DataFileError when the data file cannot be read.
+    // port cannot be bound; DataFileError when the data file cannot be read;
+    // tools::SigningError when the update key cannot sign.
     explicit Companion(CompanionOptions options);
     ~Companion();
 

@@ -39,6 +39,10 @@ timer host and the update server, on loopback unless told otherwise.
   --control-port N     the control API, always on 127.0.0.1 (default 12864)
   --ephemeral          let the system choose every port (for tests)
   --data FILE          keep members and records in FILE (written atomically)
+  --update-key FILE    sign every uploaded update file with this P-256 private
+                       key (PEM): /setup/NAME.sig then serves NAME's signature
+                       unless a NAME.sig was uploaded (qirelo-tool keygen makes
+                       keys; tests/keys/update_test_private.pem is the test key)
   --ports-file FILE    once serving, write "site=N" lines for every server to FILE
   --help               this text
 
@@ -101,6 +105,8 @@ CommandLine parse_command_line(const std::vector<std::string>& arguments) {
                 options.control_port = 0;
         else if (option == "--data")
             options.data_file = value();
+        else if (option == "--update-key")
+            options.update_key = value();
         else if (option == "--ports-file")
             line.ports_file = value();
         else

@@ -4,7 +4,10 @@
 #include <chrono>
 #include <map>
 
+#include "ui/form.h"
 #include "ui/timer.h"
+#include "upgrade/restart_process.h"
+#include "upgrade/updater/stored_updater.h"
 
 namespace qirelo::upgrade {
 namespace {
@@ -81,6 +84,32 @@ void ApplicationUpdaterHost::WaitProcessingMessages(const CheckDoneEvent& done) 
 
 std::unique_ptr<HiddenWindow> ApplicationUpdaterHost::AllocateHiddenWindow() {
     return std::make_unique<TimerWindow>(application_.timers());
+}
+
+std::string ApplicationUpdaterHost::ProgramPath() {
+    return OwnProgramPath();
+}
+
+bool ApplicationUpdaterHost::WriteUpdater(const std::string& path) {
+    try {
+        updater::write_stored_updater(path);
+        return true;
+    } catch (const updater::StoredUpdaterError&) {
+        return false; // the restart goes on: the program closes all the same
+    }
+}
+
+bool ApplicationUpdaterHost::StartUpdater(const std::string& updaterPath,
+                                          const std::string& programPath,
+                                          const std::string& params) {
+    return StartUpdaterProcess(updaterPath, programPath, params);
+}
+
+void ApplicationUpdaterHost::CloseApplication() {
+    if (ui::Form* form = application_.main_form()) {
+        form->close();
+    }
+    application_.terminate();
 }
 
 } // namespace qirelo::upgrade

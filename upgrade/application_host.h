@@ -3,7 +3,8 @@
 // The auto-updater's host over the application object: its message boxes,
 // title and error handler; the check's wait serves the application's
 // messages and the handed-over calls; the hidden window's timer is one of
-// the application's timers. The Windows program uses the native host
+// the application's timers; a restart writes the updater this program
+// carries and closes the main form. The Windows program uses the native host
 // (win32/native_host.h), which waits as the window system does.
 
 #include <memory>
@@ -25,6 +26,11 @@ public:
     std::unique_ptr<CheckDoneEvent> NewCheckDoneEvent() override;
     void WaitProcessingMessages(const CheckDoneEvent& done) override;
     std::unique_ptr<HiddenWindow> AllocateHiddenWindow() override;
+    std::string ProgramPath() override;
+    bool WriteUpdater(const std::string& path) override;
+    bool StartUpdater(const std::string& updaterPath, const std::string& programPath,
+                      const std::string& params) override;
+    void CloseApplication() override;
 
 protected:
     bool Terminating() const { return application_.terminated() || mainThread_.Terminating(); }

@@ -5,9 +5,11 @@
 #include <system_error>
 
 #include "ui/message_box.h"
+#include "upgrade/at_exit.h"
 #include "upgrade/browser/open_url_in_browser.h"
 #include "upgrade/info/info_file.h"
 #include "upgrade/info/version_date.h"
+#include "upgrade/local_file_name.h"
 #include "upgrade/messages/format_message.h"
 #include "upgrade/messages/messages.h"
 
@@ -16,18 +18,10 @@ namespace {
 
 // Message numbers of the table.
 constexpr int kMsgCaption = 0;
-constexpr int kMsgAskUpgrade = 23;
 constexpr int kMsgNoUpdateAvailable = 24;
 constexpr int kMsgNoInfoFile = 25;
 constexpr int kMsgHostUnreachable = 26;
 constexpr int kMsgConnectionLost = 30;
-
-// Runs at the end of its scope, however the scope is left.
-template <typename F> struct AtExit {
-    F f;
-    ~AtExit() { f(); }
-};
-template <typename F> AtExit(F) -> AtExit<F>;
 
 std::string HostName(const std::string& url) {
     const auto parts = SplitTransferUrl(url);
@@ -37,8 +31,10 @@ std::string HostName(const std::string& url) {
 } // namespace
 
 TupAutoUpdater::TupAutoUpdater(const AutoUpdaterServices& services)
-    : TupTransfer(services.mainThread, services.internet, services.local), shell_(services.shell),
-      online_(services.online), host_(services.host) {
+    : TupTransfer(services.mainThread, services.internet, services.local),
+      localSystem_(services.local), shell_(services.shell), online_(services.online),
+      host_(services.host), dialogs_(services.dialogs), signatures_(services.signatures),
+      updaterPath_(services.updaterPath) {
     OutputFileAttributes().Incomplete = {TFileAttribute::atrArchive, TFileAttribute::atrHidden,
                                          TFileAttribute::atrTemporary};
     WireTransferNotifications();
@@ -55,6 +51,12 @@ TupAutoUpdater::~TupAutoUpdater() {
     autoCheck_ = false;
     window_->KillTimer(kAutoCheckTimerId);
     window_.reset();
+    // The program closed in the middle of a file: it was never verified.
+    if (downloadStep_ != DownloadStep::none) {
+        downloadStep_ = DownloadStep::none;
+        Stop(true, true);
+        DiscardUnverifiedDownload();
+    }
 }
 
 void TupAutoUpdater::SetRestartParams(const std::string& value) {
@@ -73,31 +75,82 @@ void TupAutoUpdater::WireTransferNotifications() {
             host_.HandleException(error);
         }
     };
+    // Each outcome goes to the info file's handling or to the download's,
+    // by what the engine fetches.
     OnDone = [this, guarded](TupTransfer&, const std::string&, std::int64_t, TupStream* data) {
-        guarded([&] { InfoFileReceived(data); });
+        guarded([&] {
+            if (downloadStep_ == DownloadStep::programFile) {
+                FileReceived();
+            } else if (downloadStep_ == DownloadStep::signature) {
+                SignatureReceived(data);
+            } else {
+                InfoFileReceived(data);
+            }
+        });
     };
-    OnHTTPError = [this, guarded](TupTransfer&, int, TupStream*) {
-        guarded([&] { InfoFileMissing(); });
+    OnHTTPError = [this, guarded](TupTransfer&, int status, TupStream*) {
+        guarded([&] {
+            if (downloadStep_ != DownloadStep::none) {
+                FileLost(status);
+            } else {
+                InfoFileMissing();
+            }
+        });
     };
     OnNoResponse = [this, guarded](TupTransfer&) { guarded([&] { HostUnreachable(); }); };
     OnIncomplete = [this, guarded](TupTransfer&, const std::string&, std::int64_t, std::int64_t,
-                                   TupStream*) { guarded([&] { ConnectionLost(); }); };
+                                   TupStream* data) { guarded([&] { ConnectionLost(data); }); };
     OnTransferPasswordRequest = [this, guarded](TupTransfer&, const std::string& realm,
                                                 bool& tryAgain) {
         guarded([&] { PasswordRequested(realm, tryAgain); });
     };
+    OnHeaderInfo = [this, guarded](TupTransfer&, int status, const std::string&, const std::string&,
+                                   const std::string&, const std::string&, std::int64_t size,
+                                   const std::string&, TDateTime, TDateTime lastModified, TDateTime,
+                                   const std::string&, bool& continueDownload) {
+        if (downloadStep_ != DownloadStep::none) {
+            guarded([&] { FileHeader(status, size, lastModified, continueDownload); });
+        }
+    };
+    OnTransferProgress = [this, guarded](TupTransfer&, const std::string&, std::int64_t size,
+                                         std::int64_t done, int elapsed, int left,
+                                         std::uint8_t percents, float rate, TupStream*) {
+        guarded([&] {
+            if (downloadStep_ == DownloadStep::programFile) {
+                FileProgress(size, done, elapsed, left, percents, rate);
+            } else if (downloadStep_ == DownloadStep::signature) {
+                SignatureProgress(done);
+            }
+        });
+    };
     // Ends without one of the outcomes above (declined, failed, stopped):
-    // whoever waits for the check is released all the same.
+    // whoever waits for the check is released all the same, and a download
+    // goes on past a file it declined or ends on one it refused.
     auto ended = [this](TupTransfer&) {
         checkingInfoFile_ = false;
         SignalCheckDone();
     };
-    OnTransferDeclined = ended;
+    OnTransferDeclined = [this, guarded, ended](TupTransfer& sender) {
+        if (downloadStep_ != DownloadStep::none) {
+            guarded([&] { FileDeclined(); });
+        } else {
+            ended(sender);
+        }
+    };
     OnTransferEnd = ended;
-    OnTransferAborted = ended;
+    OnTransferAborted = [this, guarded, ended](TupTransfer& sender) {
+        if (downloadStep_ != DownloadStep::none && fileTooLarge_) {
+            guarded([&] { FileLost(kRefusedFileCode); });
+        } else {
+            ended(sender);
+        }
+    };
 }
 
 void TupAutoUpdater::StartCheck() {
+    if (downloadRunning_) {
+        return;
+    }
     upgradeAborted_ = false;
     autoCheckRunning_ = false;
     if (TransferRunning()) {
@@ -114,13 +167,20 @@ void TupAutoUpdater::StartCheck() {
 bool TupAutoUpdater::CheckUpdate() {
     StartCheck();
     updateFound_ = false;
+    if (TransferRunning()) {
+        WaitForCheckDone();
+    }
+    return updateFound_;
+}
+
+void TupAutoUpdater::WaitForCheckDone(const std::function<void()>& begin) {
     const std::unique_ptr<CheckDoneEvent> done = host_.NewCheckDoneEvent();
     checkDoneEvents_.push_back(done.get());
     AtExit forget{[&] { std::erase(checkDoneEvents_, done.get()); }};
-    if (TransferRunning()) {
-        host_.WaitProcessingMessages(*done);
+    if (begin) {
+        begin();
     }
-    return updateFound_;
+    host_.WaitProcessingMessages(*done);
 }
 
 void TupAutoUpdater::SignalCheckDone() {
@@ -129,10 +189,18 @@ void TupAutoUpdater::SignalCheckDone() {
     }
 }
 
+// A download stopped this way keeps the files it verified; the one it was
+// fetching is not verified and goes.
 void TupAutoUpdater::StopCheck() {
     checkingInfoFile_ = false;
     SignalCheckDone();
     Stop(false, false);
+    if (downloadStep_ != DownloadStep::none) {
+        DiscardUnverifiedDownload();
+        downloadStep_ = DownloadStep::none;
+    }
+    downloadRunning_ = false;
+    CloseWizard();
 }
 
 void TupAutoUpdater::ShowError(const std::string& text) {
@@ -174,7 +242,10 @@ void TupAutoUpdater::HostUnreachable() {
     }
 }
 
-void TupAutoUpdater::ConnectionLost() {
+void TupAutoUpdater::ConnectionLost(TupStream* data) {
+    if (auto* file = dynamic_cast<TupFileStream*>(data)) {
+        file->Close(); // so that the broken file can be deleted
+    }
     AtExit stop{[this] { StopCheck(); }};
     if (OnConnLost) {
         OnConnLost(*this);
@@ -184,13 +255,25 @@ void TupAutoUpdater::ConnectionLost() {
     }
 }
 
-// The password window comes with the component's dialogs; until then only
-// an OnPasswordRequest handler can answer, and without one the 401 ends the
-// transfer as an HTTP error.
+// An OnPasswordRequest handler answers first; else the password window, whose
+// Cancel ends the upgrade. Without an answer the 401 ends the transfer as an
+// HTTP error.
 void TupAutoUpdater::PasswordRequested(const std::string& realm, bool& tryAgain) {
     tryAgain = false;
     if (OnPasswordRequest) {
         OnPasswordRequest(*this, realm, tryAgain);
+    }
+    if (tryAgain || !ShowMessages.Contains(TupShowMessages::mPasswordRequest) || !dialogs_) {
+        return;
+    }
+    std::string userName = HTTPUsername;
+    std::string password;
+    if (dialogs_->AskPassword(UrlFileName(URL), userName, password)) {
+        HTTPUsername = userName;
+        HTTPPassword = password;
+        tryAgain = true;
+    } else {
+        AbortUpgrade();
     }
 }
 
@@ -219,14 +302,8 @@ void TupAutoUpdater::CarryOutUpgrade(const std::string& message) {
     if (OnBeginUpgrade) {
         OnBeginUpgrade(*this, message, infoUpgradeMethod_, upgradeFiles_, updateFound_);
     }
-    // Until the question window comes with the dialogs, the question is the
-    // same text in a Yes/No box.
-    const bool declined =
-        !updateFound_ ||
-        (ShowMessages.Contains(TupShowMessages::mAskUpgrade) &&
-         host_.MessageBox(
-             FormatMessage(Message(kMsgAskUpgrade), {host_.ApplicationTitle(), message}),
-             Message(kMsgCaption), ui::kMbYesNo | ui::kMbIconQuestion) != ui::kIdYes);
+    const bool declined = !updateFound_ || (ShowMessages.Contains(TupShowMessages::mAskUpgrade) &&
+                                            !(dialogs_ && dialogs_->AskUpgrade(message)));
     if (declined) {
         if (OnLaterUpgrade) {
             OnLaterUpgrade(*this);
@@ -237,12 +314,15 @@ void TupAutoUpdater::CarryOutUpgrade(const std::string& message) {
         OpenUrlInBrowser(upgradeFiles_.front(), shell_);
         return;
     }
-    // The download of the listed files comes with the wizard; until then a
-    // download method is an upgrade put off, not one reported as found.
-    updateFound_ = false;
-    if (OnLaterUpgrade) {
-        OnLaterUpgrade(*this);
+    if (!dialogs_) {
+        // Nobody to follow the download or see the restart coming.
+        updateFound_ = false;
+        if (OnLaterUpgrade) {
+            OnLaterUpgrade(*this);
+        }
+        return;
     }
+    StartDownload();
 }
 
 void TupAutoUpdater::SetAutoCheck(bool value) {

@@ -2,8 +2,10 @@
 
 // What the auto-updater needs of the program around it, besides the network
 // and the shell: the application's message boxes and error handler, a wait
-// that keeps the main thread's messages flowing, and a hidden window of its
-// own for its timer (and, on Windows, the log-off query).
+// that keeps the main thread's messages flowing, a hidden window of its own
+// for its timer (and, on Windows, the log-off query), and what a restart
+// after an upgrade needs: the program's path, the updater it carries, a way
+// to start that updater and the application's end.
 
 #include <exception>
 #include <functional>
@@ -49,6 +51,19 @@ public:
     virtual void WaitProcessingMessages(const CheckDoneEvent& done) = 0;
 
     virtual std::unique_ptr<HiddenWindow> AllocateHiddenWindow() = 0;
+
+    // The running program's full path; downloads go to its folder.
+    virtual std::string ProgramPath() = 0;
+    // Writes the updater program this program carries to `path`, replacing
+    // what is there; false when it cannot be written.
+    virtual bool WriteUpdater(const std::string& path) = 0;
+    // Starts the updater at `updaterPath` to put the downloads in place and
+    // start `programPath` again with `params`; every path quoted, the updater
+    // named as the program to run. False when it did not start.
+    virtual bool StartUpdater(const std::string& updaterPath, const std::string& programPath,
+                              const std::string& params) = 0;
+    // Closes the application's main window and ends the application.
+    virtual void CloseApplication() = 0;
 };
 
 } // namespace qirelo::upgrade

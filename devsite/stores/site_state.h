@@ -10,6 +10,7 @@
 #include "devsite/stores/members.h"
 #include "devsite/stores/records.h"
 #include "devsite/stores/timer_clock.h"
+#include "devsite/update/update_signer.h"
 #include "devsite/update/update_store.h"
 
 #include <cstdint>
@@ -37,6 +38,8 @@ public:
     Journal<LoggedRequest> requests;
     InfoFile info;
     UpdateStore update; // program files and behaviours below "/setup/"
+    // Signs the uploaded program files: "/setup/NAME.sig" is their signature.
+    std::shared_ptr<const UpdateSigner> signer;
     TimerClock clock;
     Addresses addresses; // set once before the servers start
 

@@ -80,6 +80,23 @@ Response file_answer(const UpdateFile& file, Delivery delivery) {
         delivery);
 }
 
+// "NAME.sig" of an uploaded NAME, signed now, when the companion signs.
+std::optional<UpdateFile> signature_file(const SiteState& state, const std::string& name) {
+    constexpr std::string_view kSuffix = ".sig";
+    if (!state.signer || !name.ends_with(kSuffix))
+        return std::nullopt;
+    const std::optional<UpdateFile> signed_file =
+        state.update.file(name.substr(0, name.size() - kSuffix.size()));
+    if (!signed_file || !signed_file->bytes)
+        return std::nullopt; // generated files are not signed: too large to hash per request
+    UpdateFile signature;
+    signature.bytes =
+        std::make_shared<const std::string>(state.signer->signature_of(*signed_file->bytes));
+    signature.size = signature.bytes->size();
+    signature.last_modified = signed_file->last_modified;
+    return signature;
+}
+
 } // namespace
 
 std::string basic_credentials(const std::string& user, const std::string& password) {
@@ -91,7 +108,9 @@ Response handle_site_with_updates(SiteState& state, const Request& request) {
         return handle_site(state, request);
     const std::string name = request.path.substr(kSetupFolder.size());
     const std::optional<PathRule> rule = state.update.rule(name);
-    const std::optional<UpdateFile> file = state.update.file(name);
+    std::optional<UpdateFile> file = state.update.file(name);
+    if (!file)
+        file = signature_file(state, name);
     if (!rule && !file)
         return handle_site(state, request);
 

@@ -105,6 +105,21 @@ std::uint32_t FakeLocalSystem::Attributes(const std::string& path) {
     return found == attributes_.end() ? inet::attributes::kNormal : found->second;
 }
 
+bool FakeLocalSystem::SetFileTimes(const std::string& path, const inet::DosDateTime& time) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", (time.date >> 9) + 1980,
+                  (time.date >> 5) & 0x0F, time.date & 0x1F, time.time >> 11,
+                  (time.time >> 5) & 0x3F, (time.time & 0x1F) * 2);
+    std::lock_guard lock(mutex_);
+    time_calls_.push_back(path + "=" + text);
+    return true;
+}
+
+std::vector<std::string> FakeLocalSystem::time_calls() const {
+    std::lock_guard lock(mutex_);
+    return time_calls_;
+}
+
 std::vector<std::string> FakeLocalSystem::attribute_calls() const {
     std::lock_guard lock(mutex_);
     return calls_;

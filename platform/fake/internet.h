@@ -28,10 +28,13 @@ public:
     int TimeZoneBiasMinutes() override { return bias_minutes; }
     bool SetAttributes(const std::string& path, std::uint32_t attributes) override;
     std::uint32_t Attributes(const std::string& path) override;
+    bool SetFileTimes(const std::string& path, const inet::DosDateTime& time) override;
 
     void Advance(std::uint32_t ms);
     // Every SetFileAttributes, as "path=0x..." lines.
     std::vector<std::string> attribute_calls() const;
+    // Every SetFileTimes, as "path=YYYY-MM-DD HH:MM:SS" lines.
+    std::vector<std::string> time_calls() const;
 
     int bias_minutes = 0;
 
@@ -40,6 +43,7 @@ private:
     std::uint32_t tick_ = 1000;
     std::map<std::string, std::uint32_t> attributes_;
     std::vector<std::string> calls_;
+    std::vector<std::string> time_calls_;
 };
 
 struct FakeAnswer {

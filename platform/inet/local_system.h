@@ -2,8 +2,8 @@
 
 // What the transfer engine needs of the local machine besides the network:
 // the millisecond tick its progress figures count from, the time-zone bias
-// that turns a header's UTC date into local time, and the attributes of the
-// output file.
+// that turns a header's UTC date into local time, and the attributes and
+// times of the output file.
 
 #include <cstdint>
 #include <memory>
@@ -22,6 +22,13 @@ inline constexpr std::uint32_t kTemporary = 0x100;
 inline constexpr std::uint32_t kOffline = 0x1000;
 } // namespace attributes
 
+// A date and time in the DOS form: date = (year - 1980) << 9 | month << 5 |
+// day, time = hour << 11 | minute << 5 | seconds / 2.
+struct DosDateTime {
+    std::uint16_t date = 0;
+    std::uint16_t time = 0;
+};
+
 class LocalSystem {
 public:
     virtual ~LocalSystem() = default;
@@ -35,6 +42,11 @@ public:
     virtual bool SetAttributes(const std::string& path, std::uint32_t attributes) = 0;
     // The attributes as they are now; nullopt-like 0xFFFFFFFF when unreadable.
     virtual std::uint32_t Attributes(const std::string& path) = 0;
+    // Sets the file's creation and last-write times (where the system keeps
+    // a creation time) to the DOS date and time given, taken as they stand,
+    // without conversion from local time; the last-access time is left as
+    // it is. False when the times could not be set.
+    virtual bool SetFileTimes(const std::string& path, const DosDateTime& time) = 0;
 };
 
 std::unique_ptr<LocalSystem> os_local_system();

@@ -1,9 +1,11 @@
 // The local side of transfers on Linux: a monotonic millisecond tick, the
 // zone offset of the C library's local time, and of the file attributes only
 // read-only, as the file's write permission; the others have no meaning here.
+// A file has no creation time to set: its modification time takes the time.
 
 #include "platform/inet/local_system.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <chrono>
@@ -49,6 +51,23 @@ public:
         }
         return (status.st_mode & S_IWUSR) ? attributes::kArchive
                                           : attributes::kArchive | attributes::kReadOnly;
+    }
+
+    // The DOS fields are stored as they stand, as if they were UTC.
+    bool SetFileTimes(const std::string& path, const DosDateTime& time) override {
+        std::tm fields{};
+        fields.tm_year = (time.date >> 9) + 80;
+        fields.tm_mon = ((time.date >> 5) & 0x0F) - 1;
+        fields.tm_mday = time.date & 0x1F;
+        fields.tm_hour = time.time >> 11;
+        fields.tm_min = (time.time >> 5) & 0x3F;
+        fields.tm_sec = (time.time & 0x1F) * 2;
+        const std::time_t stamp = timegm(&fields);
+        if (stamp == static_cast<std::time_t>(-1)) {
+            return false;
+        }
+        const struct timespec times[2] = {{0, UTIME_OMIT}, {stamp, 0}};
+        return ::utimensat(AT_FDCWD, path.c_str(), times, 0) == 0;
     }
 };
 

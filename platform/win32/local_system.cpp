@@ -1,5 +1,5 @@
 // The local side of transfers on Windows: GetTickCount, the time-zone bias in
-// force now, and the output file's attributes.
+// force now, and the output file's attributes and times.
 
 #include "platform/inet/local_system.h"
 
@@ -25,6 +25,22 @@ public:
 
     std::uint32_t Attributes(const std::string& path) override {
         return GetFileAttributesA(path.c_str());
+    }
+
+    bool SetFileTimes(const std::string& path, const DosDateTime& time) override {
+        FILETIME stamp{};
+        if (!DosDateTimeToFileTime(time.date, time.time, &stamp)) {
+            return false;
+        }
+        HANDLE file =
+            CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            return false;
+        }
+        const bool set = SetFileTime(file, &stamp, nullptr, &stamp) != FALSE;
+        CloseHandle(file);
+        return set;
     }
 };
 

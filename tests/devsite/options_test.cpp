@@ -23,12 +23,14 @@ TEST(CommandLine, DefaultPortsAreTheClientsDefaultHosts) {
 
 TEST(CommandLine, OptionsSetAddressPortsAndFiles) {
     auto line = parse_command_line({"--listen", "0.0.0.0", "--site-port", "8080", "--mobile-port",
-                                    "0", "--data", "site.dat", "--ports-file", "ports"});
+                                    "0", "--data", "site.dat", "--ports-file", "ports",
+                                    "--update-key", "private.pem"});
     EXPECT_EQ(line.companion.listen, "0.0.0.0");
     EXPECT_EQ(line.companion.site_port, 8080);
     EXPECT_EQ(line.companion.mobile_port, 0);
     EXPECT_EQ(line.companion.data_file.value_or(""), "site.dat");
     EXPECT_EQ(line.ports_file.value_or(""), "ports");
+    EXPECT_EQ(line.companion.update_key.value_or(""), "private.pem");
     auto ephemeral = parse_command_line({"--ephemeral"}).companion;
     for (auto port : {ephemeral.site_port, ephemeral.relay_port, ephemeral.timer_port,
                       ephemeral.mobile_port, ephemeral.control_port})
@@ -38,6 +40,7 @@ TEST(CommandLine, OptionsSetAddressPortsAndFiles) {
 TEST(CommandLine, RefusesUnknownOptionsMissingValuesAndBadPorts) {
     for (std::vector<std::string> arguments : {std::vector<std::string>{"--frobnicate"},
                                                {"--data"},
+                                               {"--update-key"},
                                                {"--site-port", "65536"},
                                                {"--site-port", "12a"},
                                                {"--site-port", ""},

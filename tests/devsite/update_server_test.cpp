@@ -4,6 +4,9 @@
 
 #include "devsite/companion.h"
 #include "devsite/update/setup_folder.h"
+#include "platform/crypto/signature_check.h"
+#include "tests/platform/crypto/fixtures.h"
+#include "tools/p256_signing.h"
 
 #include "raw_client.h"
 
@@ -11,6 +14,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
+#include <fstream>
 #include <regex>
 
 namespace qirelo::devsite {
@@ -266,6 +271,41 @@ TEST_F(UpdateServerTest, BadSettingsAreRefusedAndResetClearsEverything) {
     control("PUT", "/update/files/Qirelo.exe", program);
     ASSERT_EQ(control("DELETE", "/update").status, 204);
     EXPECT_THAT(control("GET", "/update/files").body, Not(HasSubstr("Qirelo.exe")));
+}
+
+// With a private key the companion plays the publisher: every uploaded file's
+// ".sig" is its signature, which the client's own check accepts.
+TEST(SignedUpdateServer, ServesTheSignatureOfEachUploadedFile) {
+    const auto key = std::filesystem::temp_directory_path() / "qirelo-devsite-test-private.pem";
+    std::ofstream(key, std::ios::binary) << platform::crypto::fixtures::kTestPrivateKey;
+    CompanionOptions options = ephemeral_options();
+    options.update_key = key;
+    Companion companion(options);
+    const std::string program = "MZ a program of the update";
+    companion.state().update.put_file("Qirelo.exe",
+                                      {std::make_shared<const std::string>(program), program.size(),
+                                       "Sun, 06 Nov 1994 08:49:37 GMT"});
+    companion.state().update.put_file("big.exe", {nullptr, 100000, ""});
+
+    const Exchange signature = fetch(companion.addresses().site, "GET", "/setup/Qirelo.exe.sig");
+    ASSERT_EQ(status_of(signature), 200);
+    const auto file = std::filesystem::temp_directory_path() / "qirelo-devsite-test-signed";
+    std::ofstream(file, std::ios::binary) << program;
+    const platform::crypto::SignatureCheck check(platform::crypto::fixtures::kTestPublicKey);
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(signature.body.data());
+    EXPECT_TRUE(check.verifies(file, {bytes, signature.body.size()}));
+    // An uploaded signature stands; a generated file and a missing one have none.
+    companion.state().update.put_file("Qirelo.exe.sig",
+                                      {std::make_shared<const std::string>("uploaded"), 8, ""});
+    EXPECT_EQ(fetch(companion.addresses().site, "GET", "/setup/Qirelo.exe.sig").body, "uploaded");
+    EXPECT_EQ(status_of(fetch(companion.addresses().site, "GET", "/setup/big.exe.sig")), 404);
+    EXPECT_EQ(status_of(fetch(companion.addresses().site, "GET", "/setup/none.exe.sig")), 404);
+
+    // A key that cannot sign stops the companion before it serves.
+    std::ofstream(key, std::ios::binary) << "not a key";
+    EXPECT_THROW(Companion{options}, tools::SigningError);
+    std::filesystem::remove(key);
+    std::filesystem::remove(file);
 }
 
 } // namespace
