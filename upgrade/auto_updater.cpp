@@ -147,7 +147,17 @@ void TupAutoUpdater::WireTransferNotifications() {
     };
 }
 
+// Wizard.Language is a plain setting: a changed value takes effect at the
+// next check, as setting the property would have (wlAuto detects again).
+void TupAutoUpdater::ApplyWizardLanguage() {
+    if (Wizard.Language != appliedLanguage_) {
+        SetMessageLanguage(Wizard.Language);
+        appliedLanguage_ = Wizard.Language;
+    }
+}
+
 void TupAutoUpdater::StartCheck() {
+    ApplyWizardLanguage();
     if (downloadRunning_) {
         return;
     }

@@ -186,6 +186,7 @@ public:
 
 private:
     void WireTransferNotifications();
+    void ApplyWizardLanguage();
 
     // The end of the info file's transfer, one handler per outcome.
     void InfoFileReceived(TupStream* data);
@@ -241,6 +242,8 @@ private:
     std::string updaterPath_;
 
     bool autoCheck_ = false;
+    // The language the unit chose at start until Wizard.Language changes.
+    TWizardLanguage appliedLanguage_ = TWizardLanguage::wlAuto;
     std::string restartParams_ = "/afterupgrade";
 
     bool updateFound_ = false;

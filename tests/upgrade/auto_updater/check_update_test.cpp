@@ -80,6 +80,25 @@ TEST_F(AutoUpdaterTest, AMissingInfoFileIsSilentUnlessAsked) {
     EXPECT_EQ(backend.boxes().shown.back().caption, Message(0));
 }
 
+TEST_F(AutoUpdaterTest, AChangedWizardLanguageTakesEffectAtTheNextCheck) {
+    FakeAnswer missing = fake_ok("not here");
+    missing.status = 404;
+    updater.ShowMessages.Include(TupShowMessages::mNoInfoFile);
+    const std::string english = Message(25);
+
+    updater.Wizard.Language = TWizardLanguage::wlChineseSimplified;
+    internet.script({missing});
+    EXPECT_FALSE(Check(updater));
+    EXPECT_EQ(backend.boxes().shown.back().text, StringResource(41000 + 50 * 22 + 25));
+    EXPECT_NE(backend.boxes().shown.back().text, english);
+
+    // Back to wlAuto: the system's language again, whatever it is.
+    updater.Wizard.Language = TWizardLanguage::wlAuto;
+    internet.script({missing});
+    EXPECT_FALSE(Check(updater));
+    EXPECT_EQ(MessageLanguage(), LanguageFromLangId(SystemDefaultLangId()));
+}
+
 TEST_F(AutoUpdaterTest, AnUnreachableServerIsSilentUnlessAsked) {
     FakeAnswer refused;
     refused.send_fails = true;
