@@ -1,5 +1,7 @@
 #include "upgrade/console_main_thread.h"
 
+#include "tests/upgrade/support/watchdog.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -54,6 +56,27 @@ TEST(ConsoleMainThread, OnTheMainThreadACallRunsAtOnceAndServingWithoutCallsRetu
     EXPECT_TRUE(ran);
     EXPECT_TRUE(main.IsMainThread());
     main.ServeCalls(1ms); // nothing handed over: returns after its time
+}
+
+TEST(ConsoleMainThread, AWakeEndsTheServingAtOnceOrTheNextOneWhenItCameBefore) {
+    ConsoleMainThread main;
+    {
+        testing::Watchdog watchdog(5s, "serving after a wake that came before it");
+        main.Wake();
+        main.ServeCalls(1h);
+    }
+    std::atomic<bool> serving{false};
+    std::thread waker([&] {
+        while (!serving) {
+            std::this_thread::yield();
+        }
+        std::this_thread::sleep_for(20ms);
+        main.Wake();
+    });
+    testing::Watchdog watchdog(5s, "serving while another thread wakes it");
+    serving = true;
+    main.ServeCalls(1h);
+    waker.join();
 }
 
 } // namespace
