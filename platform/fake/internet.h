@@ -28,10 +28,16 @@ public:
     int TimeZoneBiasMinutes() override { return bias_minutes; }
     bool SetAttributes(const std::string& path, std::uint32_t attributes) override;
     std::uint32_t Attributes(const std::string& path) override;
+    void AdviseLargeBuffer(const void* start, std::size_t size) override;
 
     void Advance(std::uint32_t ms);
     // Every SetFileAttributes, as "path=0x..." lines.
     std::vector<std::string> attribute_calls() const;
+    struct Advice {
+        const void* start;
+        std::size_t size;
+    };
+    std::vector<Advice> large_buffer_advice() const;
 
     int bias_minutes = 0;
 
@@ -40,6 +46,7 @@ private:
     std::uint32_t tick_ = 1000;
     std::map<std::string, std::uint32_t> attributes_;
     std::vector<std::string> calls_;
+    std::vector<Advice> advice_;
 };
 
 struct FakeAnswer {

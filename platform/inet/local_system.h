@@ -2,9 +2,10 @@
 
 // What the transfer engine needs of the local machine besides the network:
 // the millisecond tick its progress figures count from, the time-zone bias
-// that turns a header's UTC date into local time, and the attributes of the
-// output file.
+// that turns a header's UTC date into local time, the attributes of the
+// output file, and large pages for a large body kept in memory.
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -35,6 +36,11 @@ public:
     virtual bool SetAttributes(const std::string& path, std::uint32_t attributes) = 0;
     // The attributes as they are now; nullopt-like 0xFFFFFFFF when unreadable.
     virtual std::uint32_t Attributes(const std::string& path) = 0;
+    // A hint that the fresh memory at `start`, which a body is about to fill,
+    // be backed by large pages where the system allows: touching tens of MiB
+    // a small page at a time costs more than copying the body into them.
+    // Changes nothing of the memory's content or lifetime.
+    virtual void AdviseLargeBuffer(const void* start, std::size_t size) = 0;
 };
 
 std::unique_ptr<LocalSystem> os_local_system();

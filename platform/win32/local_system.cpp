@@ -1,5 +1,6 @@
 // The local side of transfers on Windows: GetTickCount, the time-zone bias in
-// force now, and the output file's attributes.
+// force now, and the output file's attributes. Large pages need a privilege
+// the client does not hold, so a large body in memory gets none.
 
 #include "platform/inet/local_system.h"
 
@@ -26,6 +27,8 @@ public:
     std::uint32_t Attributes(const std::string& path) override {
         return GetFileAttributesA(path.c_str());
     }
+
+    void AdviseLargeBuffer(const void*, std::size_t) override {}
 };
 
 } // namespace
