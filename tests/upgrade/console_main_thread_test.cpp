@@ -32,6 +32,28 @@ TEST(ConsoleMainThread, RunsHandedOverCallsOnItsThreadWhileTheWorkerWaits) {
     EXPECT_EQ(ranOnMain, 1000);
 }
 
+TEST(ConsoleMainThread, AWorkerAsleepUntilItsCallHasRunIsWokenByIt) {
+    ConsoleMainThread main;
+    std::atomic<int> returned{0};
+    int ran = 0;
+    std::thread worker([&] {
+        for (int i = 0; i < 50; ++i) {
+            main.Synchronize([&] { ++ran; });
+            ++returned;
+        }
+    });
+    testing::Watchdog watchdog(10s, "a worker asleep while its call runs late");
+    for (int i = 0; i < 50; ++i) {
+        // Long past the worker's yielding: it has gone to sleep on its call.
+        std::this_thread::sleep_for(i % 2 ? 2ms : 50us);
+        while (returned == i) {
+            main.ServeCalls(10ms);
+        }
+    }
+    worker.join();
+    EXPECT_EQ(ran, 50);
+}
+
 TEST(ConsoleMainThread, ACallsErrorIsRaisedOnTheWorker) {
     ConsoleMainThread main;
     std::atomic<bool> raised{false};
