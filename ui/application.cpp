@@ -165,9 +165,19 @@ void Application::post(std::function<void()> call) {
 bool Application::wait_synchronize(std::chrono::milliseconds timeout) {
     {
         std::unique_lock lock(mutex_);
-        queued_.wait_for(lock, timeout, [&] { return !calls_.empty() || !posted_.empty(); });
+        queued_.wait_for(lock, timeout,
+                         [&] { return !calls_.empty() || !posted_.empty() || wait_interrupted_; });
+        wait_interrupted_ = false;
     }
     return check_synchronize();
+}
+
+void Application::interrupt_wait() {
+    {
+        std::lock_guard lock(mutex_);
+        wait_interrupted_ = true;
+    }
+    queued_.notify_all();
 }
 
 std::size_t Application::pending_calls() {

@@ -82,6 +82,10 @@ public:
     // Main thread (tests): waits up to `timeout` for a call to wait, then runs
     // the waiting calls; true when one ran.
     bool wait_synchronize(std::chrono::milliseconds timeout);
+    // Any thread: ends the main thread's wait_synchronize at once, or its next
+    // one when it is not waiting, so that it learns of what it waits for (a
+    // worker's end) without waiting out its time.
+    void interrupt_wait();
     // How many calls wait to be run.
     std::size_t pending_calls();
     // From any thread: runs `call` later on the main thread, from the loop,
@@ -116,6 +120,7 @@ private:
     std::deque<std::shared_ptr<Call>> calls_;
     std::deque<std::function<void()>> posted_;
     int waiting_ = 0; // workers inside synchronize
+    bool wait_interrupted_ = false;
 };
 
 } // namespace qirelo::ui

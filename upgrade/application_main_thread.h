@@ -19,6 +19,7 @@ public:
         application_.wait_synchronize(upTo);
     }
     void ServeFor(std::chrono::milliseconds upTo) override;
+    void Wake() override { application_.interrupt_wait(); }
     bool Terminating() const override { return application_.terminated(); }
 
 private:

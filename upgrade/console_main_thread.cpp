@@ -84,11 +84,24 @@ void ConsoleMainThread::ServeCalls(std::chrono::milliseconds upTo) {
     if (RunPending()) {
         return;
     }
-    if (!YieldUntil([this] { return pending_.load(std::memory_order_acquire) > 0; })) {
+    const auto callOrWake = [this] {
+        return pending_.load(std::memory_order_acquire) > 0 || woken_.load();
+    };
+    if (!YieldUntil(callOrWake)) {
         std::unique_lock lock(mutex_);
-        callCame_.wait_for(lock, upTo, [this] { return !calls_.empty(); });
+        callCame_.wait_for(lock, upTo, callOrWake);
     }
+    woken_ = false;
     RunPending();
+}
+
+void ConsoleMainThread::Wake() {
+    {
+        // Under the lock, so a main thread about to sleep sees it.
+        std::lock_guard lock(mutex_);
+        woken_ = true;
+    }
+    callCame_.notify_all();
 }
 
 } // namespace qirelo::upgrade

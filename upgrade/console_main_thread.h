@@ -22,6 +22,7 @@ public:
     bool IsMainThread() const override { return std::this_thread::get_id() == mainId_; }
     void ServeCalls(std::chrono::milliseconds upTo) override;
     void ServeFor(std::chrono::milliseconds upTo) override { ServeCalls(upTo); }
+    void Wake() override;
     bool Terminating() const override { return false; }
 
 private:
@@ -35,6 +36,7 @@ private:
     std::condition_variable callDone_;
     std::deque<Call*> calls_;
     std::atomic<int> pending_{0};
+    std::atomic<bool> woken_{false};
 };
 
 } // namespace qirelo::upgrade

@@ -27,6 +27,11 @@ public:
     // window system's messages), waiting up to `upTo` for something to come.
     virtual void ServeFor(std::chrono::milliseconds upTo) = 0;
 
+    // Any thread: ends the main thread's ServeCalls or ServeFor at once, or its
+    // next one when it is not serving, so that a wait for a worker's end
+    // learns of it without waiting out its slice.
+    virtual void Wake() = 0;
+
     // True once the application has been asked to end.
     virtual bool Terminating() const = 0;
 };

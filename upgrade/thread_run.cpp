@@ -89,9 +89,15 @@ void ThreadRun::RunOnTerminate(const RunSettings& settings) {
 
 void ThreadRun::MarkEnded() {
     t_currentRun = nullptr;
-    std::lock_guard lock(mutex_);
-    ended_ = true;
-    changed_.notify_all();
+    {
+        std::lock_guard lock(mutex_);
+        ended_ = true;
+        changed_.notify_all();
+    }
+    // A starter waiting for this end on the main thread learns of it now, not
+    // when its serving slice runs out. The main thread outlives the component,
+    // whose end joins this thread.
+    mainThread_.Wake();
 }
 
 bool ThreadRun::WaitEnded(std::chrono::milliseconds duration) const {

@@ -435,6 +435,7 @@ void TupTransfer::OpenTarget(TransferRun& run) {
             memory->Reserve(
                 static_cast<std::size_t>(std::min(run.ContentLength, kLargestReservation)) +
                 static_cast<std::size_t>(run.request.TransferBufferSize));
+            local_.AdviseLargeBuffer(memory->Bytes().data(), memory->Bytes().capacity());
         }
         if (!run.SetTarget(std::move(memory))) {
             throw EThreadStopped{};

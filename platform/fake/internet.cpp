@@ -125,6 +125,16 @@ std::vector<std::string> FakeLocalSystem::attribute_calls() const {
     return calls_;
 }
 
+void FakeLocalSystem::AdviseLargeBuffer(const void* start, std::size_t size) {
+    std::lock_guard lock(mutex_);
+    advice_.push_back(Advice{start, size});
+}
+
+std::vector<FakeLocalSystem::Advice> FakeLocalSystem::large_buffer_advice() const {
+    std::lock_guard lock(mutex_);
+    return advice_;
+}
+
 FakeAnswer fake_ok(std::string body) {
     FakeAnswer answer;
     answer.headers = {{"Content-Length", std::to_string(body.size())}};

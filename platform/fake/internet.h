@@ -29,12 +29,18 @@ public:
     bool SetAttributes(const std::string& path, std::uint32_t attributes) override;
     std::uint32_t Attributes(const std::string& path) override;
     bool SetFileTimes(const std::string& path, const inet::DosDateTime& time) override;
+    void AdviseLargeBuffer(const void* start, std::size_t size) override;
 
     void Advance(std::uint32_t ms);
     // Every SetFileAttributes, as "path=0x..." lines.
     std::vector<std::string> attribute_calls() const;
     // Every SetFileTimes, as "path=YYYY-MM-DD HH:MM:SS" lines.
     std::vector<std::string> time_calls() const;
+    struct Advice {
+        const void* start;
+        std::size_t size;
+    };
+    std::vector<Advice> large_buffer_advice() const;
 
     int bias_minutes = 0;
 
@@ -44,6 +50,7 @@ private:
     std::map<std::string, std::uint32_t> attributes_;
     std::vector<std::string> calls_;
     std::vector<std::string> time_calls_;
+    std::vector<Advice> advice_;
 };
 
 struct FakeAnswer {

@@ -2,9 +2,10 @@
 
 // What the transfer engine needs of the local machine besides the network:
 // the millisecond tick its progress figures count from, the time-zone bias
-// that turns a header's UTC date into local time, and the attributes and
-// times of the output file.
+// that turns a header's UTC date into local time, the attributes and times of
+// the output file, and large pages for a large body kept in memory.
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -47,6 +48,11 @@ public:
     // without conversion from local time; the last-access time is left as
     // it is. False when the times could not be set.
     virtual bool SetFileTimes(const std::string& path, const DosDateTime& time) = 0;
+    // A hint that the fresh memory at `start`, which a body is about to fill,
+    // be backed by large pages where the system allows: touching tens of MiB
+    // a small page at a time costs more than copying the body into them.
+    // Changes nothing of the memory's content or lifetime.
+    virtual void AdviseLargeBuffer(const void* start, std::size_t size) = 0;
 };
 
 std::unique_ptr<LocalSystem> os_local_system();

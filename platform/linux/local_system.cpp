@@ -1,11 +1,13 @@
 // The local side of transfers on Linux: a monotonic millisecond tick, the
-// zone offset of the C library's local time, and of the file attributes only
-// read-only, as the file's write permission; the others have no meaning here.
-// A file has no creation time to set: its modification time takes the time.
+// zone offset of the C library's local time, of the file attributes only
+// read-only, as the file's write permission (the others have no meaning
+// here), and transparent huge pages for a large body in memory. A file has
+// no creation time to set: its modification time takes the time.
 
 #include "platform/inet/local_system.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 
 #include <chrono>
@@ -68,6 +70,19 @@ public:
         }
         const struct timespec times[2] = {{0, UTIME_OMIT}, {stamp, 0}};
         return ::utimensat(AT_FDCWD, path.c_str(), times, 0) == 0;
+    }
+
+    // Only the whole huge pages inside the buffer: the memory around it may
+    // belong to others. Where the kernel has huge pages turned off the call
+    // fails, and the buffer stays as it was.
+    void AdviseLargeBuffer(const void* start, std::size_t size) override {
+        constexpr std::uintptr_t kHugePage = 2u << 20;
+        const auto address = reinterpret_cast<std::uintptr_t>(start);
+        const std::uintptr_t first = (address + kHugePage - 1) & ~(kHugePage - 1);
+        const std::uintptr_t end = (address + size) & ~(kHugePage - 1);
+        if (end > first) {
+            ::madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
+        }
     }
 };
 

@@ -1,5 +1,6 @@
 // The local side of transfers on Windows: GetTickCount, the time-zone bias in
-// force now, and the output file's attributes and times.
+// force now, and the output file's attributes and times. Large pages need a
+// privilege the client does not hold, so a large body in memory gets none.
 
 #include "platform/inet/local_system.h"
 
@@ -42,6 +43,8 @@ public:
         CloseHandle(file);
         return set;
     }
+
+    void AdviseLargeBuffer(const void*, std::size_t) override {}
 };
 
 } // namespace

@@ -115,6 +115,25 @@ TEST_F(ApplicationFixture, CallsFromSeveralWorkersEachRunOnceOnTheMainThread) {
     EXPECT_EQ(total, kWorkers * kCalls);
 }
 
+TEST_F(ApplicationFixture, AnInterruptEndsTheWaitForACallWithoutRunningOne) {
+    const auto start = std::chrono::steady_clock::now();
+    app.interrupt_wait(); // before the wait: the next one ends at once
+    EXPECT_FALSE(app.wait_synchronize(30s));
+    std::thread interrupter([&] {
+        std::this_thread::sleep_for(20ms);
+        app.interrupt_wait();
+    });
+    EXPECT_FALSE(app.wait_synchronize(30s));
+    interrupter.join();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 25s) << "the waits ran their time";
+
+    std::atomic<bool> ran{false};
+    std::thread worker([&] { app.synchronize([&] { ran = true; }); });
+    EXPECT_TRUE(app.wait_synchronize(30s)) << "a call still ends the wait and runs";
+    worker.join();
+    EXPECT_TRUE(ran);
+}
+
 TEST(Application, DestroyedWhileAWorkerWaitsCancelsTheCallAndLetsTheWorkerGo) {
     headless::Backend backend;
     auto app = std::make_unique<Application>(backend);

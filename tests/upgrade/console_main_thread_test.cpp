@@ -1,5 +1,7 @@
 #include "upgrade/console_main_thread.h"
 
+#include "tests/upgrade/support/watchdog.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -30,6 +32,28 @@ TEST(ConsoleMainThread, RunsHandedOverCallsOnItsThreadWhileTheWorkerWaits) {
     EXPECT_EQ(ranOnMain, 1000);
 }
 
+TEST(ConsoleMainThread, AWorkerAsleepUntilItsCallHasRunIsWokenByIt) {
+    ConsoleMainThread main;
+    std::atomic<int> returned{0};
+    int ran = 0;
+    std::thread worker([&] {
+        for (int i = 0; i < 50; ++i) {
+            main.Synchronize([&] { ++ran; });
+            ++returned;
+        }
+    });
+    testing::Watchdog watchdog(10s, "a worker asleep while its call runs late");
+    for (int i = 0; i < 50; ++i) {
+        // Long past the worker's yielding: it has gone to sleep on its call.
+        std::this_thread::sleep_for(i % 2 ? 2ms : 50us);
+        while (returned == i) {
+            main.ServeCalls(10ms);
+        }
+    }
+    worker.join();
+    EXPECT_EQ(ran, 50);
+}
+
 TEST(ConsoleMainThread, ACallsErrorIsRaisedOnTheWorker) {
     ConsoleMainThread main;
     std::atomic<bool> raised{false};
@@ -54,6 +78,27 @@ TEST(ConsoleMainThread, OnTheMainThreadACallRunsAtOnceAndServingWithoutCallsRetu
     EXPECT_TRUE(ran);
     EXPECT_TRUE(main.IsMainThread());
     main.ServeCalls(1ms); // nothing handed over: returns after its time
+}
+
+TEST(ConsoleMainThread, AWakeEndsTheServingAtOnceOrTheNextOneWhenItCameBefore) {
+    ConsoleMainThread main;
+    {
+        testing::Watchdog watchdog(5s, "serving after a wake that came before it");
+        main.Wake();
+        main.ServeCalls(1h);
+    }
+    std::atomic<bool> serving{false};
+    std::thread waker([&] {
+        while (!serving) {
+            std::this_thread::yield();
+        }
+        std::this_thread::sleep_for(20ms);
+        main.Wake();
+    });
+    testing::Watchdog watchdog(5s, "serving while another thread wakes it");
+    serving = true;
+    main.ServeCalls(1h);
+    waker.join();
 }
 
 } // namespace

@@ -127,7 +127,7 @@ TEST_F(TransferTest, ABodyWithItsLengthArrivesExactlyInMemory) {
     EXPECT_EQ(internet.open_handles(), 0) << "the completion closes every handle";
 }
 
-TEST_F(TransferTest, AnAnnouncedBodyIsReadInPlaceWithoutMovingIt) {
+TEST_F(TransferTest, AnAnnouncedBodyIsReadInPlaceIntoStorageAdvisedForLargePages) {
     internet.script({fake_ok(Body(3 * 4096))});
     std::vector<const char*> places;
     const auto place = [&](TupStream* data) {
@@ -147,6 +147,10 @@ TEST_F(TransferTest, AnAnnouncedBodyIsReadInPlaceWithoutMovingIt) {
     ASSERT_EQ(places.size(), 4u) << "three blocks, then done";
     EXPECT_EQ(std::set<const char*>(places.begin(), places.end()).size(), 1u)
         << "the read that finds the end must not regrow the body";
+    const auto advice = local.large_buffer_advice();
+    ASSERT_EQ(advice.size(), 1u) << "the storage is offered for large pages once, before the body";
+    EXPECT_EQ(advice[0].start, places[0]);
+    EXPECT_GE(advice[0].size, 3u * 4096 + 4096) << "the whole body and the last read's room";
 }
 
 TEST_F(TransferTest, AsksTheLibraryStepByStep) {

@@ -561,6 +561,57 @@ TEST_F(TupThreadTest, WaitThreadWaitsForTheRunWhileServingItsSynchronisedCalls) 
     EXPECT_EQ(journal.Entries(), (std::vector<std::string>{"synchronised", "done"}));
 }
 
+// A main thread whose serving slice is an hour: a wait on it comes back only
+// for a handed-over call or a wake, so a wait for a run's end that is not
+// woken by that end shows as a hang.
+class HourSliceMainThread final : public MainThread {
+public:
+    void Synchronize(const std::function<void()>& call) override { inner_.Synchronize(call); }
+    bool IsMainThread() const override { return inner_.IsMainThread(); }
+    void ServeCalls(std::chrono::milliseconds) override { inner_.ServeCalls(1h); }
+    void ServeFor(std::chrono::milliseconds) override { inner_.ServeFor(1h); }
+    void Wake() override { inner_.Wake(); }
+    bool Terminating() const override { return inner_.Terminating(); }
+
+private:
+    fake::ManualMainThread inner_;
+};
+
+TEST_F(TupThreadTest, TheEndOfARunWakesTheMainThreadThatWaitsForIt) {
+    HourSliceMainThread slowMain;
+    {
+        TupThread thread(slowMain);
+        thread.WaitThread = true;
+        thread.OnExecute = [&](TupCustomThread& self) {
+            self.Synchronize([&] { journal.Add("synchronised"); });
+            journal.Add("done");
+        };
+        testing::Watchdog watchdog(5s, "a waited Execute after its run has ended");
+        EXPECT_TRUE(thread.Execute());
+        EXPECT_EQ(journal.Entries(), (std::vector<std::string>{"synchronised", "done"}));
+    }
+
+    // Destroying the component waits for a stopped run still in a step that
+    // ignores the stop; that run's end must wake the wait too.
+    StubbornStep lookup;
+    auto thread = std::make_unique<TupThread>(slowMain);
+    thread->OnExecute = [&](TupCustomThread&) { lookup.Run(); };
+    thread->Execute();
+    while (!lookup.Entered()) {
+        std::this_thread::sleep_for(1ms);
+    }
+    thread->Terminate(true);
+    std::thread releaser([&] {
+        std::this_thread::sleep_for(50ms);
+        lookup.Release();
+    });
+    {
+        testing::Watchdog watchdog(5s, "destroying the component after its stopped run has ended");
+        thread.reset();
+    }
+    releaser.join();
+}
+
 TEST_F(TupThreadTest, WaitTimeoutFiresOnWaitTimeoutExpiredAndStopsTheRunUnlessTheHandlerSaysNo) {
     for (bool terminate : {true, false}) {
         SCOPED_TRACE(terminate);

@@ -4,7 +4,9 @@
 // 4096-byte block) and without, against curl fetching the same URL from the
 // same server in the same run. The runs take turns for --rounds rounds; each
 // figure is the median round.
-// Usage: qirelo-transfer-bench [--mib N] [--rounds R]
+// Usage: qirelo-transfer-bench [--mib N] [--rounds R] [--only TEXT]
+// (--only: the engine's runs whose names hold TEXT, e.g. "memory", beside
+// both curl runs; for profiling one case.)
 
 #include "platform/inet/internet.h"
 #include "platform/inet/local_system.h"
@@ -60,6 +62,10 @@ bool engine_run(const std::string& url, const std::string& output, bool progress
     return done && (!progress || blocks > 0);
 }
 
+bool selected(const Case& c, const std::string& only) {
+    return c.name.starts_with("curl") || c.name.find(only) != std::string::npos;
+}
+
 bool curl_run(const std::string& url, const std::string& output) {
     const std::string command = "curl -s -f -o '" + output + "' '" + url + "'";
     return std::system(command.c_str()) == 0;
@@ -70,14 +76,17 @@ bool curl_run(const std::string& url, const std::string& output) {
 int main(int argc, char** argv) {
     std::size_t mib = 64;
     int rounds = 5;
+    std::string only;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--mib" && i + 1 < argc) {
             mib = static_cast<std::size_t>(std::max(1, std::atoi(argv[++i])));
         } else if (arg == "--rounds" && i + 1 < argc) {
             rounds = std::max(1, std::atoi(argv[++i]));
+        } else if (arg == "--only" && i + 1 < argc) {
+            only = argv[++i];
         } else {
-            std::cerr << "usage: qirelo-transfer-bench [--mib N] [--rounds R]\n";
+            std::cerr << "usage: qirelo-transfer-bench [--mib N] [--rounds R] [--only TEXT]\n";
             return 2;
         }
     }
@@ -112,8 +121,17 @@ int main(int argc, char** argv) {
         {"engine, file, progress", [&] { return engine_run(url, engineFile, true); }, {}},
         {"curl, -o file", [&] { return curl_run(url, curlFile); }, {}},
     };
+    // For reference beside the memory runs: curl keeping the body in memory
+    // too, in a file on tmpfs (the figures compare with /dev/null all the same).
+    const std::string curlShm = "/dev/shm/qirelo_bench_curl.uTMP";
+    if (std::filesystem::is_directory("/dev/shm")) {
+        cases.push_back({"curl, -o /dev/shm file", [&] { return curl_run(url, curlShm); }, {}});
+    }
     for (int round = 0; round < rounds; ++round) {
         for (Case& c : cases) {
+            if (!selected(c, only)) {
+                continue;
+            }
             const auto start = Clock::now();
             if (!c.run()) {
                 std::cerr << c.name << ": the transfer failed\n";
@@ -124,13 +142,17 @@ int main(int argc, char** argv) {
     }
     std::filesystem::remove(engineFile);
     std::filesystem::remove(curlFile);
+    std::filesystem::remove(curlShm);
 
     std::printf("%zu MiB from loopback, median of %d rounds\n", mib, rounds);
     const double curlMemory = median(cases[2].seconds);
     const double curlFileTime = median(cases[5].seconds);
     for (std::size_t i = 0; i < cases.size(); ++i) {
+        if (!selected(cases[i], only)) {
+            continue;
+        }
         const double time = median(cases[i].seconds);
-        const double against = i < 3 ? curlMemory : curlFileTime;
+        const double against = i < 3 || i > 5 ? curlMemory : curlFileTime;
         std::printf("  %-30s %8.1f ms  %6.0f MiB/s  %5.2fx curl\n", cases[i].name.c_str(),
                     time * 1000, static_cast<double>(mib) / time, time / against);
     }

@@ -19,6 +19,7 @@ public:
     bool IsMainThread() const override { return main_.IsMainThread(); }
     void ServeCalls(std::chrono::milliseconds upTo) override { main_.ServeCalls(upTo); }
     void ServeFor(std::chrono::milliseconds upTo) override { main_.ServeFor(upTo); }
+    void Wake() override { main_.Wake(); }
     bool Terminating() const override { return main_.Terminating(); }
 
     // Runs every call handed over so far; true when one ran.
