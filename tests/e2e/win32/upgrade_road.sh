@@ -27,11 +27,11 @@ while [ $# -gt 0 ]; do
     *) echo "unknown argument $1" >&2; exit 2 ;;
     esac
 done
-[ -f "$installed" ] && [ -f "$next" ] && [ -f "$companion" ] && [ -x "$wine_run" ] &&
-    [ -n "$artifacts" ] || {
+if ! [ -f "$installed" ] || ! [ -f "$next" ] || ! [ -f "$companion" ] || ! [ -x "$wine_run" ] ||
+    [ -z "$artifacts" ]; then
     echo "usage: $0 --installed EXE --next EXE --companion EXE --wine-run SCRIPT --artifacts DIR" >&2
     exit 2
-}
+fi
 
 # A screen of our own, whatever display the caller has.
 if [ -z "${QIRELO_E2E_SCREEN:-}" ]; then
@@ -93,8 +93,9 @@ log "Wine prefix ready"
 pids+=($!)
 ports_written() { [ -f "$work/ports" ] && [ "$(grep -c '=' "$work/ports")" -ge 5 ]; }
 wait_until 30 "companion ports file" ports_written
-eval "$(tr -d '\r' <"$work/ports")" # site= relay= timer= mobile= control=
-control="http://127.0.0.1:$control"
+port() { tr -d '\r' <"$work/ports" | sed -n "s/^$1=//p"; } # lines "site=N", CR LF
+site=$(port site) relay=$(port relay) timer=$(port timer) mobile=$(port mobile)
+control="http://127.0.0.1:$(port control)"
 ctl() { curl -sf -m 10 "$@"; }
 requests() { ctl "$control/requests?server=site" | grep -o "\"target\":\"$1\"" | wc -l; }
 log "companion: site $site, control ${control##*:}"
@@ -118,6 +119,7 @@ processes() {
 running() { [ -n "$(processes "$1")" ]; }
 window() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1; }
 window_shown() { [ -n "$(window "$1")" ]; }
+window_gone() { [ -z "$(window "$1")" ]; }
 wizard_title='^(Application update wizard|软件升级精灵)$'
 main_title='^Qirelo在线客户端$'
 temp_updaters() { find "$QIRELO_WINEPREFIX/drive_c/users" -iname 'QireloUpdater.exe' 2>/dev/null; }
@@ -158,8 +160,8 @@ shot 10-lost-file-question
 window_shown "$wizard_title" || fail "the question came without the wizard"
 xdotool windowfocus "$question" 2>/dev/null || true
 xdotool key --clearmodifiers n
-wait_until 15 "end of the question" eval '! window_shown "$lost_title"'
-wait_until 15 "wizard closed after No" eval '! window_shown "$wizard_title"'
+wait_until 15 "end of the question" window_gone "$lost_title"
+wait_until 15 "wizard closed after No" window_gone "$wizard_title"
 wait_until 15 "no .uTMP left" no_downloads
 shot 11-after-no
 [ "$(sha "$app/Qirelo.exe")" = "$(sha "$installed")" ] || fail "Qirelo.exe changed after No"
@@ -192,8 +194,7 @@ log "downloaded and verified; pressing OK"
 # the wizard is in its completed state: pressed until the program ends.
 press_ok() {
     xdotool mousemove --window "$wizard" 333 260 click 1 2>/dev/null || true
-    local i
-    for i in 1 2 3 4 5 6 7 8 9 10; do
+    for _ in 1 2 3 4 5 6 7 8 9 10; do
         client_ended && return 0
         sleep 0.3
     done
