@@ -187,7 +187,7 @@ wait_until 60 "download of the next version" downloaded
 wait_until 30 "signature request" signature_asked
 downloads_done=$(requests /setup/Qirelo.exe)
 sleep 0.5 # the wizard turns to its completed state
-downloaded || fail "the downloaded file went away: $(ls "$app")"
+[ "$(sha "$app/Qirelo.exe.uTMP")" = "$(sha "$next")" ] || fail "the download is not the next version"
 shot 20-wizard-completed
 log "downloaded and verified; pressing OK"
 # The OK button (296, 248, 75 x 25 in the wizard) does something only once
@@ -204,7 +204,10 @@ wait_until 30 "end of the installed program after OK" press_ok
 log "the installed program ended"
 wait_until 60 "the new program started with /afterupgrade" running 'Qirelo.exe /afterupgrade'
 wait_until 30 "main window of the new program" window_shown "$main_title"
-log "running: $(processes 'Qirelo.exe /afterupgrade')"
+restarted=$(processes 'Qirelo.exe /afterupgrade' | grep -v QireloUpdater | head -n 1)
+log "running: $restarted"
+# Exactly the restart parameter: the updater cuts the method digit off.
+[[ "$restarted" =~ \\app\\Qirelo\.exe\ /afterupgrade\ *$ ]] || fail "not the program's restart: $restarted"
 [ "$(sha "$app/Qirelo.exe")" = "$(sha "$next")" ] || fail "Qirelo.exe is not the next version"
 no_downloads || fail ".uTMP files left: $(ls "$app")"
 asked_again() { [ "$(requests /setup/qirelo_play.inf)" -gt $((info_before + 1)) ]; }
