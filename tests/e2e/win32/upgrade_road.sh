@@ -84,12 +84,22 @@ trap cleanup EXIT
 windows_path() { printf 'Z:%s' "${1//\//\\}"; }
 sha() { sha256sum "$1" | cut -d' ' -f1; }
 
+# The program's texts follow Windows' default language, Wine's the locale:
+# Simplified Chinese, as the users have it, when this system can build that
+# locale (package locales); the checks accept the English texts too.
+wine_env=()
+mkdir -p "$work/locale"
+if localedef -i zh_CN -f UTF-8 "$work/locale/zh_CN.UTF-8" >/dev/null 2>&1; then
+    wine_env=(LOCPATH="$work/locale" LC_ALL=zh_CN.UTF-8)
+fi
+wine() { exec env "${wine_env[@]}" "$wine_run" "$@"; } # in a subshell of its own
+
 # --- The prefix, then the companion on ports of its choosing.
-"$wine_run" cmd /c exit >/dev/null 2>&1
+(wine cmd /c exit) >/dev/null 2>&1
 log "Wine prefix ready"
-"$wine_run" "$companion" --ephemeral --listen 127.0.0.1 \
+(wine "$companion" --ephemeral --listen 127.0.0.1 \
     --update-key "$(windows_path "$(cd "$(dirname "$0")/../../keys" && pwd)/update_test_private.pem")" \
-    --ports-file "$(windows_path "$work/ports")" >"$work/companion.log" 2>&1 &
+    --ports-file "$(windows_path "$work/ports")") >"$work/companion.log" 2>&1 &
 pids+=($!)
 ports_written() { [ -f "$work/ports" ] && [ "$(grep -c '=' "$work/ports")" -ge 5 ]; }
 wait_until 30 "companion ports file" ports_written
@@ -135,7 +145,7 @@ start_installed() {
         cd "$app"
         export QIRELO_SITE_HOST="127.0.0.1:$site" QIRELO_MOBILE_HOST="127.0.0.1:$mobile"
         export QIRELO_TIMER_HOST="127.0.0.1:$timer" QIRELO_RELAY_HOST="127.0.0.1:$relay"
-        exec "$wine_run" "$(windows_path "$app/Qirelo.exe")"
+        wine "$(windows_path "$app/Qirelo.exe")"
     ) >>"$work/client.log" 2>&1 &
     client_pid=$!
     pids+=("$client_pid")
