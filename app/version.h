@@ -5,6 +5,12 @@
 
 namespace qirelo::app {
 
-inline constexpr const char* kVersion = "2013.8.9.0";
+// A test build of another version defines QIRELO_VERSION_TEXT
+// (tests/e2e/win32: the program an upgrade replaces Qirelo.exe with).
+#ifndef QIRELO_VERSION_TEXT
+#define QIRELO_VERSION_TEXT "2013.8.9.0"
+#endif
+
+inline constexpr const char* kVersion = QIRELO_VERSION_TEXT;
 
 } // namespace qirelo::app

@@ -16,6 +16,13 @@ std::string DownloadFolder(const std::string& siteHost) {
     return "http://" + siteHost + "/setup/";
 }
 
+// The new-version text says that the download page was opened: true only of
+// the redirect method. With a download method the component's wizard carries
+// the upgrade through to the restart, and closing the window would cut it off.
+bool PageOpened(const upgrade::TupAutoUpdater& updater1) {
+    return updater1.InfoUpgradeMethod() == upgrade::TupUpgradeMethod::umRedirectToURL;
+}
+
 } // namespace
 
 void ConfigureUpdater1(upgrade::TupAutoUpdater& updater1, const std::string& siteHost) {
@@ -42,7 +49,7 @@ VersionCheck::VersionCheck(UpdateControls controls, ui::Application& application
     : controls_(controls), application_(application), siteHost_(std::move(siteHost)) {}
 
 void VersionCheck::act_upExecute() {
-    if (!controls_.updater1.CheckUpdate()) {
+    if (!controls_.updater1.CheckUpdate() || !PageOpened(controls_.updater1)) {
         return;
     }
     application_.message_box(NewVersionText(siteHost_), gb("Qirelo在线客户端"),
@@ -53,7 +60,9 @@ void VersionCheck::act_upExecute() {
 void VersionCheck::Button1Click() {
     const std::string caption = gb("升级提示");
     if (controls_.updater1.CheckUpdate()) {
-        application_.message_box(NewVersionText(siteHost_), caption, ui::kMbIconInformation);
+        if (PageOpened(controls_.updater1)) {
+            application_.message_box(NewVersionText(siteHost_), caption, ui::kMbIconInformation);
+        }
     } else {
         application_.message_box(gb("当前已是最新版本！"), caption, ui::kMbIconInformation);
     }

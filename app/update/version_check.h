@@ -3,7 +3,9 @@
 // The version check of the main window: silently once at start-up (act_up,
 // run by FormShow) and on demand (the program tab's "检查版本"), both through
 // the upgrade component updater1. When the silent check finds a newer
-// version, the user is told where to get it and the program ends.
+// version on the download page, the user is told where to get it and the
+// program ends; a version the component downloads itself is left to its
+// wizard, which restarts the program.
 
 #include <string>
 

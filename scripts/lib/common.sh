@@ -29,7 +29,8 @@ require_packages() {
 BUILD_PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev googletest curl
     g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64 wine32:i386 xvfb xauth
     qt6-base-dev qt6-webengine-dev libgl-dev libxtst-dev libx11-dev libasound2-dev
-    xdotool xclip xinput imagemagick python3 fonts-wqy-zenhei libssl-dev openssl libcurl4-openssl-dev)
+    xdotool xclip xinput imagemagick python3 fonts-wqy-zenhei libssl-dev openssl libcurl4-openssl-dev
+    locales)
 
 configure_native() {
     cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
