@@ -4,6 +4,7 @@
 // another thread wakes a blocked call at once.
 
 #include "platform/inet/internet.h"
+#include "platform/linux/curl_internet.h"
 
 #include <curl/curl.h>
 
@@ -24,7 +25,6 @@ constexpr long kReceiveBuffer = 512 * 1024;
 // receives for as long as the socket has data, and a fast sender would
 // otherwise pile most of a large body up in fresh memory between two reads.
 constexpr std::size_t kHeldBack = 4 << 20;
-constexpr int kPollMs = 1000;
 
 bool same_name(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
@@ -126,6 +126,10 @@ struct Request {
     CURLcode result = CURLE_OK;
     std::string buffer; // body bytes received, not yet read
     std::size_t offset = 0;
+    // Every body byte ever received. The buffer's size cannot tell whether a
+    // call to libcurl brought anything: a drained buffer is emptied and may
+    // be refilled to the very size it had.
+    std::uint64_t received = 0;
     std::atomic<bool> closed{false};
 };
 
@@ -134,7 +138,9 @@ using Object =
 
 class CurlInternet final : public Internet {
 public:
-    CurlInternet() { curl_global_init(CURL_GLOBAL_DEFAULT); }
+    explicit CurlInternet(std::chrono::milliseconds idle_poll) : idle_poll_(idle_poll) {
+        curl_global_init(CURL_GLOBAL_DEFAULT);
+    }
 
     HInternet Open(const SessionParams& params) override {
         auto session = std::make_shared<Session>();
@@ -275,6 +281,8 @@ private:
     std::mutex mutex_;
     std::map<HInternet, Object> objects_;
     HInternet next_ = 1;
+    // The longest wait for the socket when curl had nothing new.
+    std::chrono::milliseconds idle_poll_;
 };
 
 void CurlInternet::configure(Request& request, const std::string& headers,
@@ -442,6 +450,7 @@ std::size_t CurlInternet::on_body(char* data, std::size_t size, std::size_t coun
         return CURL_WRITEFUNC_PAUSE; // libcurl delivers it again once unpaused
     }
     request.buffer.append(data, size * count);
+    request.received += size * count;
     return size * count;
 }
 
@@ -450,7 +459,7 @@ bool CurlInternet::pump(Request& request) {
         return false;
     }
     int running = 0;
-    const std::size_t before = request.buffer.size();
+    const std::uint64_t before = request.received;
     const bool head_before = request.head_done;
     curl_multi_perform(request.multi, &running);
     int left = 0;
@@ -463,8 +472,8 @@ bool CurlInternet::pump(Request& request) {
     if (running == 0) {
         request.finished = true;
     }
-    if (!request.finished && request.buffer.size() == before && request.head_done == head_before) {
-        curl_multi_poll(request.multi, nullptr, 0, kPollMs, nullptr);
+    if (!request.finished && request.received == before && request.head_done == head_before) {
+        curl_multi_poll(request.multi, nullptr, 0, static_cast<int>(idle_poll_.count()), nullptr);
     }
     return !request.closed;
 }
@@ -573,8 +582,12 @@ bool CurlInternet::ReadFile(HInternet handle, char* buffer, std::size_t size, st
 
 } // namespace
 
+std::unique_ptr<Internet> curl_internet(std::chrono::milliseconds idle_poll) {
+    return std::make_unique<CurlInternet>(idle_poll);
+}
+
 std::unique_ptr<Internet> os_internet() {
-    return std::make_unique<CurlInternet>();
+    return curl_internet(std::chrono::seconds(1));
 }
 
 } // namespace qirelo::platform::inet
