@@ -145,14 +145,17 @@ std::string without_dot_segments(const std::string& path) {
 }
 
 // Bytes 0x80 and above (GB2312 text in a path or query) travel as "%HH",
-// which servers decode back to the same bytes.
+// which servers decode back to the same bytes. So does a backslash: by now
+// every one left is the trail byte of a double-byte character (the others
+// became slashes), and once its lead byte is "%HH" nothing would tell it
+// from a slash when the URL is read again.
 std::string with_high_bytes_encoded(const std::string& text) {
     static constexpr char kHex[] = "0123456789ABCDEF";
     std::string encoded;
     encoded.reserve(text.size());
     for (const char c : text) {
         const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x80) {
+        if (byte < 0x80 && c != '\\') {
             encoded += c;
         } else {
             encoded += '%';

@@ -111,8 +111,13 @@ TEST(ResolveUrl, BytesFrom0x80UpInThePathAndQueryAreSentPercentEncoded) {
     EXPECT_EQ(t.document, "%B2%E2.asp");
     EXPECT_EQ(t.query, "?name=%C4%E3&x=%41");
     EXPECT_EQ(at("http://h/caf\xC3\xA9").request_target(), "/caf%C3%A9");
-    // The trail byte 0x5C of a double-byte character stays a byte of its own.
-    EXPECT_EQ(at("http://h/\x81\\.htm").request_target(), "/%81\\.htm");
+    // The trail byte 0x5C of a double-byte character stays a byte of its own,
+    // encoded too, so that the URL read again still has it in the document.
+    const Target trail = at("http://h/\x81\\.htm");
+    EXPECT_EQ(trail.request_target(), "/%81%5C.htm");
+    const Target again = resolve_url(trail, "http://h" + trail.request_target());
+    EXPECT_EQ(again.request_target(), trail.request_target());
+    EXPECT_EQ(again.document, "%81%5C.htm");
     // A relative URL against an encoded directory is encoded alike, and once only.
     EXPECT_EQ(resolve_url(t, "\xCE\xC4.htm").request_target(), "/%D6%D0%CE%C4/%CE%C4.htm");
     EXPECT_EQ(resolve_url(t, "../%CE%C4.htm").request_target(), "/%CE%C4.htm");
