@@ -48,27 +48,9 @@ work=$(mktemp -d)
 export QIRELO_WINEPREFIX=$work/prefix
 started=$(date +%s.%N)
 
-now() { date +%s.%N; }
-log() { printf '[%6.1f s] %s\n' "$(awk -v a="$started" -v b="$(now)" 'BEGIN {print b - a}')" "$*"; }
-shot() { import -window root "$artifacts/$1.png"; }
-fail() {
-    log "FAILED: $*"
-    shot failure || true
-    exit 1
-}
-# wait_until SECONDS DESCRIPTION COMMAND...: polls every 0.2 s.
-wait_until() {
-    local limit=$1 what=$2
-    shift 2
-    local deadline
-    deadline=$(awk -v t="$(now)" -v l="$limit" 'BEGIN {printf "%.3f", t + l}')
-    until "$@"; do
-        awk -v t="$(now)" -v d="$deadline" 'BEGIN {exit !(t < d)}' || fail "no $what within $limit s"
-        sleep 0.2
-    done
-}
+# shellcheck source=tests/e2e/steps.sh
+. "$(dirname "$0")/../steps.sh"
 
-pids=()
 cleanup() {
     WINEPREFIX=$QIRELO_WINEPREFIX wineserver -k 2>/dev/null || true
     for pid in "${pids[@]}"; do
