@@ -7,7 +7,7 @@ if(WIN32)
 else()
     find_package(CURL REQUIRED)
     add_library(qirelo_platform_inet STATIC linux/internet.cpp linux/local_system.cpp)
-    target_link_libraries(qirelo_platform_inet PRIVATE CURL::libcurl)
+    target_link_libraries(qirelo_platform_inet PRIVATE CURL::libcurl qirelo_text)
 endif()
 target_include_directories(qirelo_platform_inet PUBLIC ${PROJECT_SOURCE_DIR})
 

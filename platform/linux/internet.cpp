@@ -5,12 +5,12 @@
 
 #include "platform/inet/internet.h"
 #include "platform/linux/curl_internet.h"
+#include "text/ascii.h"
 
 #include <curl/curl.h>
 
 #include <algorithm>
 #include <atomic>
-#include <cctype>
 #include <cstring>
 #include <map>
 #include <mutex>
@@ -26,21 +26,10 @@ constexpr long kReceiveBuffer = 512 * 1024;
 // otherwise pile most of a large body up in fresh memory between two reads.
 constexpr std::size_t kHeldBack = 4 << 20;
 
-bool same_name(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
+// A header line's name or value without the blanks around it (and the line
+// end after it).
 std::string trimmed(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) {
-        text.remove_suffix(1);
-    }
-    return std::string(text);
+    return std::string(text::trim(text, text::kWhitespace));
 }
 
 bool is_redirect(int status) {
@@ -258,7 +247,7 @@ private:
         if (replace) {
             const std::string name = line.substr(0, line.find(':'));
             std::erase_if(request.extra_headers, [&](const std::string& existing) {
-                return same_name(existing.substr(0, existing.find(':')), name);
+                return text::iequals(existing.substr(0, existing.find(':')), name);
             });
         }
         request.extra_headers.push_back(line);
@@ -420,7 +409,7 @@ std::size_t CurlInternet::on_header(char* data, std::size_t size, std::size_t co
         }
         const auto location =
             std::find_if(head.fields.begin(), head.fields.end(),
-                         [](const auto& f) { return same_name(f.first, "Location"); });
+                         [](const auto& f) { return text::iequals(f.first, "Location"); });
         if (is_redirect(head.status) && location != head.fields.end() &&
             (request.flags & flags::kNoAutoRedirect) == 0) {
             report(request, kStatusRedirect, resolve(request.easy, location->second));
@@ -506,7 +495,7 @@ std::optional<std::string> CurlInternet::QueryInfo(HInternet handle, Query query
     const Head& head = request->final_head;
     const auto field = [&](std::string_view name) -> std::optional<std::string> {
         for (const auto& [key, value] : head.fields) {
-            if (same_name(key, name)) {
+            if (text::iequals(key, name)) {
                 return value;
             }
         }
